@@ -1,0 +1,127 @@
+#include "device/Clock.h"
+
+#include "device/Calendar.h"
+#include "device/Device.h"
+
+#include <unicode/ucal.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace device {
+
+namespace {
+
+
+
+struct CalendarCloser {
+    void operator()(UCalendar* cal) const { ucal_close(cal); }
+};
+
+// A calendar in the device's time zone, opened per call: the zone can change with the profile.
+std::unique_ptr<UCalendar, CalendarCloser> OpenZone()
+{
+    std::string zone = CurrentProfile().timeZone;
+    std::u16string id(zone.begin(), zone.end());
+    UErrorCode status = U_ZERO_ERROR;
+    UCalendar* cal = ucal_open(id.c_str(), static_cast<int32_t>(id.size()), "", UCAL_GREGORIAN, &status);
+    if (U_FAILURE(status)) {
+        status = U_ZERO_ERROR;
+        cal = ucal_open(u"UTC", 3, "", UCAL_GREGORIAN, &status);
+    }
+    return std::unique_ptr<UCalendar, CalendarCloser>(cal);
+}
+
+int64_t OffsetWith(UCalendar* cal, int64_t utcTicks)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    ucal_setMillis(cal, static_cast<UDate>((utcTicks - kUnixEpochTicks) / kTicksPerMs), &status);
+    int64_t ms = ucal_get(cal, UCAL_ZONE_OFFSET, &status) + ucal_get(cal, UCAL_DST_OFFSET, &status);
+    return U_SUCCESS(status) ? ms * kTicksPerMs : 0;
+}
+
+} // namespace
+
+int64_t HostNowTicks()
+{
+    using namespace std::chrono;
+    auto since = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+    return kUnixEpochTicks + since * 10;
+}
+
+ClockState ReadClock()
+{
+    Database& db = Db();
+    auto lock = db.Lock();
+    Statement row(db, "SELECT manual, now_ticks, offset_ticks FROM clock WHERE id = 1");
+    if (!row.Step())
+        return {false, HostNowTicks()};
+    bool manual = row.Int(0) != 0;
+    return {manual, manual ? row.Int(1) : HostNowTicks() + row.Int(2)};
+}
+
+int64_t NowTicks() { return ReadClock().nowTicks; }
+
+int64_t BootTicks()
+{
+    Database& db = Db();
+    auto lock = db.Lock();
+    Statement row(db, "SELECT boot_ticks FROM clock WHERE id = 1");
+    return row.Step() ? row.Int(0) : 0;
+}
+
+int64_t SetClock(int64_t utcTicks)
+{
+    Database& db = Db();
+    Transaction tx(db);
+    Statement set(db, "UPDATE clock SET now_ticks = ?, offset_ticks = ? WHERE id = 1");
+    set.Bind(1, utcTicks).Bind(2, utcTicks - HostNowTicks()).Execute();
+    tx.Commit();
+    return utcTicks;
+}
+
+int64_t AdvanceClock(int64_t ticks)
+{
+    Database& db = Db();
+    Transaction tx(db);
+    int64_t now = NowTicks() + ticks;
+    SetClock(now);
+    tx.Commit();
+    return now;
+}
+
+void SetClockMode(bool manual)
+{
+    Database& db = Db();
+    Transaction tx(db);
+    int64_t now = NowTicks();
+    Statement set(db, "UPDATE clock SET manual = ?, now_ticks = ?, offset_ticks = ? WHERE id = 1");
+    set.Bind(1, manual ? 1 : 0).Bind(2, now).Bind(3, now - HostNowTicks()).Execute();
+    tx.Commit();
+}
+
+int64_t LocalOffsetAt(int64_t utcTicks)
+{
+    auto cal = OpenZone();
+    return OffsetWith(cal.get(), utcTicks);
+}
+
+int64_t LocalOffsetAtLocal(int64_t localTicks)
+{
+    auto cal = OpenZone();
+    // The offsets in force half a day either side cover any transition; a wall-clock time that occurs
+    // twice takes the earlier instant (the larger offset), one skipped by a transition the offset before it.
+    const int64_t halfDay = 12 * 3600 * kTicksPerSecond;
+    int64_t before = OffsetWith(cal.get(), localTicks - halfDay);
+    int64_t after = OffsetWith(cal.get(), localTicks + halfDay);
+    bool beforeFits = OffsetWith(cal.get(), localTicks - before) == before;
+    bool afterFits = OffsetWith(cal.get(), localTicks - after) == after;
+    if (beforeFits && afterFits)
+        return before > after ? before : after;
+    if (afterFits)
+        return after;
+    return before;
+}
+
+} // namespace device

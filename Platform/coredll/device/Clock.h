@@ -1,0 +1,33 @@
+// The device clock: the one source of time. Manual (frozen, moved only on request) or real (host time
+// plus an offset). Times are UTC FILETIME ticks (100 ns since 1 January 1601).
+#pragma once
+
+#include <cstdint>
+
+namespace device {
+
+constexpr int64_t kTicksPerMs = 10000;
+constexpr int64_t kTicksPerSecond = 10000000;
+
+struct ClockState {
+    bool manual;
+    int64_t nowTicks;
+};
+
+int64_t HostNowTicks();
+ClockState ReadClock();
+int64_t NowTicks();
+int64_t BootTicks();
+
+// Moves the clock (manual: to that instant; real: by shifting the offset). Returns the new time.
+int64_t SetClock(int64_t utcTicks);
+int64_t AdvanceClock(int64_t ticks);
+void SetClockMode(bool manual);
+
+// Offset of the device's local time from UTC at a UTC instant, in ticks (positive east of Greenwich).
+int64_t LocalOffsetAt(int64_t utcTicks);
+// The same for a local instant: the offset in force at that wall-clock time (the earlier reading when
+// the wall clock repeats).
+int64_t LocalOffsetAtLocal(int64_t localTicks);
+
+} // namespace device

@@ -1,0 +1,43 @@
+#include "device/Schema.h"
+
+namespace device {
+
+// Steps are only ever appended: a device created by an older build is brought forward by the rest.
+const std::vector<std::string>& SchemaSteps()
+{
+    static const std::vector<std::string> steps = {
+        // 1: the profile, the clock and the registry.
+        R"sql(
+        CREATE TABLE profile (name TEXT PRIMARY KEY, value TEXT NOT NULL);
+        CREATE TABLE clock (
+            id INTEGER PRIMARY KEY CHECK (id = 1),
+            manual INTEGER NOT NULL,      -- 1: frozen at now_ticks; 0: host time plus offset_ticks
+            now_ticks INTEGER NOT NULL,   -- UTC FILETIME ticks while manual
+            offset_ticks INTEGER NOT NULL,
+            boot_ticks INTEGER NOT NULL   -- UTC FILETIME ticks at which the tick count was zero
+        );
+        CREATE TABLE reg_keys (
+            id INTEGER PRIMARY KEY,
+            parent INTEGER REFERENCES reg_keys(id) ON DELETE CASCADE,
+            name TEXT NOT NULL,           -- as created
+            folded TEXT NOT NULL,         -- case-folded, for lookups
+            written INTEGER NOT NULL DEFAULT 0
+        );
+        CREATE UNIQUE INDEX reg_keys_child ON reg_keys(parent, folded);
+        CREATE TABLE reg_values (
+            id INTEGER PRIMARY KEY,
+            key INTEGER NOT NULL REFERENCES reg_keys(id) ON DELETE CASCADE,
+            name TEXT NOT NULL,
+            folded TEXT NOT NULL,
+            type INTEGER NOT NULL,
+            data BLOB NOT NULL
+        );
+        CREATE UNIQUE INDEX reg_values_name ON reg_values(key, folded);
+        INSERT INTO reg_keys (id, parent, name, folded) VALUES (1, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user');
+        INSERT INTO reg_keys (id, parent, name, folded) VALUES (2, NULL, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine');
+        )sql",
+    };
+    return steps;
+}
+
+} // namespace device

@@ -1,0 +1,9 @@
+// The device API in one include, as device programs expect it.
+#pragma once
+
+#include "windef.h"
+#include "winerror.h"
+#include "winbase.h"
+#include "winnls.h"
+#include "winreg.h"
+#include "winuser.h"
