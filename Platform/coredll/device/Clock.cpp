@@ -8,6 +8,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace device {
 
@@ -41,7 +42,21 @@ int64_t OffsetWith(UCalendar* cal, int64_t utcTicks)
     return U_SUCCESS(status) ? ms * kTicksPerMs : 0;
 }
 
+std::vector<void (*)()>& Listeners()
+{
+    static std::vector<void (*)()> listeners;
+    return listeners;
+}
+
+void NotifyListeners()
+{
+    for (auto listener : Listeners())
+        listener();
+}
+
 } // namespace
+
+void AddClockListener(void (*listener)()) { Listeners().push_back(listener); }
 
 int64_t HostNowTicks()
 {
@@ -78,6 +93,7 @@ int64_t SetClock(int64_t utcTicks)
     Statement set(db, "UPDATE clock SET now_ticks = ?, offset_ticks = ? WHERE id = 1");
     set.Bind(1, utcTicks).Bind(2, utcTicks - HostNowTicks()).Execute();
     tx.Commit();
+    NotifyListeners();
     return utcTicks;
 }
 
@@ -99,6 +115,7 @@ void SetClockMode(bool manual)
     Statement set(db, "UPDATE clock SET manual = ?, now_ticks = ?, offset_ticks = ? WHERE id = 1");
     set.Bind(1, manual ? 1 : 0).Bind(2, now).Bind(3, now - HostNowTicks()).Execute();
     tx.Commit();
+    NotifyListeners();
 }
 
 int64_t LocalOffsetAt(int64_t utcTicks)

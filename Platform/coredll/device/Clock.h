@@ -24,6 +24,9 @@ int64_t SetClock(int64_t utcTicks);
 int64_t AdvanceClock(int64_t ticks);
 void SetClockMode(bool manual);
 
+// Called in this process after every change of the clock (set, advance, mode), so waits on it re-check.
+void AddClockListener(void (*listener)());
+
 // Offset of the device's local time from UTC at a UTC instant, in ticks (positive east of Greenwich).
 int64_t LocalOffsetAt(int64_t utcTicks);
 // The same for a local instant: the offset in force at that wall-clock time (the earlier reading when

@@ -36,6 +36,10 @@ const std::vector<std::string>& SchemaSteps()
         INSERT INTO reg_keys (id, parent, name, folded) VALUES (1, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user');
         INSERT INTO reg_keys (id, parent, name, folded) VALUES (2, NULL, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine');
         )sql",
+        // 2: registered window messages, numbered device-wide.
+        R"sql(
+        CREATE TABLE window_messages (name TEXT PRIMARY KEY, number INTEGER NOT NULL UNIQUE);
+        )sql",
     };
     return steps;
 }

@@ -1,0 +1,78 @@
+// The default handling of window messages.
+#include <windows.h>
+
+#include "user/Window.h"
+
+#include <algorithm>
+
+using device::WindowTable;
+
+namespace {
+
+LRESULT CopyText(HWND hwnd, WPARAM capacity, LPWSTR buffer)
+{
+    auto window = WindowTable::Instance().Find(hwnd);
+    if (!window || !buffer || capacity == 0)
+        return 0;
+    auto lock = WindowTable::Instance().Lock();
+    size_t count = std::min<size_t>(window->text.size(), capacity - 1);
+    std::copy_n(window->text.begin(), count, buffer);
+    buffer[count] = 0;
+    return static_cast<LRESULT>(count);
+}
+
+void StoreText(HWND hwnd, LPCWSTR text)
+{
+    auto window = WindowTable::Instance().Find(hwnd);
+    if (!window)
+        return;
+    auto lock = WindowTable::Instance().Lock();
+    window->text = text ? std::u16string(text) : std::u16string();
+}
+
+} // namespace
+
+LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (Msg) {
+    case WM_NCCREATE: {
+        auto cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        StoreText(hWnd, cs ? cs->lpszName : nullptr);
+        return TRUE;
+    }
+    case WM_SETTEXT:
+        StoreText(hWnd, reinterpret_cast<LPCWSTR>(lParam));
+        InvalidateRect(hWnd, nullptr, TRUE);
+        return TRUE;
+    case WM_GETTEXT: return CopyText(hWnd, wParam, reinterpret_cast<LPWSTR>(lParam));
+    case WM_GETTEXTLENGTH: {
+        auto window = WindowTable::Instance().Find(hWnd);
+        return window ? static_cast<LRESULT>(window->text.size()) : 0;
+    }
+    case WM_CLOSE: DestroyWindow(hWnd); return 0;
+    case WM_PAINT: ValidateRect(hWnd, nullptr); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            SetFocus(hWnd);
+        return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    case WM_SETFONT: {
+        auto window = WindowTable::Instance().Find(hWnd);
+        if (window)
+            window->font = reinterpret_cast<HFONT>(wParam);
+        return 0;
+    }
+    case WM_GETFONT: {
+        auto window = WindowTable::Instance().Find(hWnd);
+        return window ? reinterpret_cast<LRESULT>(window->font) : 0;
+    }
+    }
+    return 0;
+}
