@@ -84,12 +84,14 @@ TEST(DateTimeValue, EveryMinuteOfALeapDayRoundTrips)
 TEST(DateTimeValue, ComparisonsUseTheContinuousFormAndStatus)
 {
     TempDevice device;
-    // -1.25 is 29 December 1899 06:00, earlier than -1.75 (28 December 18:00)? No: later.
+    // -1.25 is 29 December 1899 06:00 and -1.75 the same day at 18:00: the smaller number is later.
     DateTime morning = Raw(-1.25), evening = Raw(-1.75);
-    EXPECT_TRUE(evening < morning);
-    EXPECT_TRUE(morning > evening);
-    EXPECT_TRUE(Raw(-0.5) > Raw(-1.25)); // 30 Dec 12:00 is after 29 Dec 06:00
-    EXPECT_TRUE(Raw(0.25) > Raw(-0.5));
+    EXPECT_TRUE(morning < evening);
+    EXPECT_TRUE(evening > morning);
+    EXPECT_TRUE(Raw(-0.5) > Raw(-1.75)); // -0.5 is 30 Dec 12:00, the same instant as 0.5
+    EXPECT_FALSE(Raw(-0.5) < Raw(0.5));
+    EXPECT_FALSE(Raw(-0.5) > Raw(0.5));
+    EXPECT_TRUE(Raw(0.75) > Raw(-0.5));
 
     DateTime invalid = Raw(5.0, DateTimeInvalid), null = Raw(0.0, DateTimeNull);
     EXPECT_FALSE(invalid < morning);
