@@ -1,5 +1,7 @@
 #include "schedule/DateTime.h"
 
+#include <oleauto.h>
+
 #include "support/TempDevice.h"
 
 #include <gtest/gtest.h>
