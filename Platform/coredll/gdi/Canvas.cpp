@@ -27,6 +27,8 @@ void Paint(const Canvas& canvas, Drawing drawing)
         return;
     if (!IntersectRect(&drawing.bounds, &drawing.bounds, &canvas.clip))
         return;
+    if (auto fill = std::get_if<FillDrawing>(&drawing.what))
+        fill->rect = drawing.bounds; // a fill is what it painted
     Record(canvas.state.window, std::move(drawing));
 }
 

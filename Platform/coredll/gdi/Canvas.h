@@ -22,8 +22,8 @@ struct Canvas {
 // The canvas of a context; nullopt (with ERROR_INVALID_HANDLE) for a handle that names none.
 std::optional<Canvas> CanvasOf(HDC hdc);
 
-// Adds an operation to the canvas's window with its bounds clipped to the canvas; an operation that
-// falls wholly outside, or onto a window that is gone, leaves no trace.
+// Adds an operation to the canvas's window with its bounds (and a fill's rectangle) clipped to the
+// canvas; an operation that falls wholly outside, or onto a window that is gone, leaves no trace.
 void Paint(const Canvas& canvas, Drawing drawing);
 
 struct SelectedFont {

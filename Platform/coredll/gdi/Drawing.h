@@ -68,7 +68,8 @@ struct IconImage {
 
 struct IconDrawing {
     std::shared_ptr<const IconImage> icon;
-    RECT rect{}; // where it was drawn, at the size it was drawn
+    RECT rect{};    // where it was drawn, at the size it was drawn
+    UINT style = 0; // the ILD_ style of an image list's image (ILD_SELECTED: blended with the highlight)
 };
 
 struct Drawing {
