@@ -287,6 +287,10 @@ TEST_F(Gdi, EndEllipsisCutsTextToFitAndTheRecordShowsTheCutText)
     EXPECT_EQ(texts[0].lines[0].rect.left, 10);
     EXPECT_EQ(texts[0].rect.right, 110);
 
+    // Where not even one character fits beside the dots, the dots are all that is left.
+    RECT narrow{0, 0, dc.Width(u"..."), 20};
+    DrawTextW(dc, u"Wide", -1, &narrow, DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_EQ(Texts().back().text, u"...");
     // Text that fits is drawn whole, even with the flag.
     DrawTextW(dc, u"fox", -1, &rect, DT_SINGLELINE | DT_END_ELLIPSIS);
     EXPECT_EQ(Texts().back().text, u"fox");
@@ -400,4 +404,33 @@ TEST_F(Gdi, TextExtentsReportWhatFitsAndBadArgumentsFail)
     EXPECT_EQ(DrawTextW(reinterpret_cast<HDC>(0x1234), u"x", 1, &rect, 0), 0);
     EXPECT_FALSE(GetTextExtentPoint32W(dc, u"x", -1, &size));
     EXPECT_FALSE(GetTextMetricsW(reinterpret_cast<HDC>(0x1234), nullptr));
+}
+
+TEST_F(Gdi, TextAtAPointTakesItsCellAndOpaqueRectangles)
+{
+    Measuring dc(nullptr, m_window);
+    SetBkColor(dc, RGB(255, 255, 0));
+    RECT box{0, 0, 60, 30};
+    ASSERT_TRUE(ExtTextOutW(dc, 5, 6, ETO_OPAQUE | ETO_CLIPPED, &box, u"Clipped words", 13, nullptr));
+    auto drawing = device::DrawingOf(m_window);
+    ASSERT_EQ(drawing.size(), 2u);
+    auto fill = std::get<device::FillDrawing>(drawing[0].what);
+    EXPECT_EQ(fill.color, RGB(255, 255, 0));
+    EXPECT_TRUE(EqualRect(&fill.rect, &box));
+    auto text = std::get<device::TextDrawing>(drawing[1].what);
+    EXPECT_EQ(text.text, u"Clipped words");
+    EXPECT_EQ(text.rect.left, 5);
+    EXPECT_EQ(text.rect.right, 5 + dc.Width(u"Clipped words"));
+    EXPECT_EQ(text.rect.bottom, 6 + dc.Metrics().tmHeight);
+    EXPECT_TRUE(text.opaque); // the context's default background mode
+    EXPECT_EQ(text.backColor, RGB(255, 255, 0));
+    EXPECT_EQ(drawing[1].bounds.right, 60); // clipped to the rectangle
+
+    int advances[] = {10, 10, 10};
+    ASSERT_TRUE(TextOutW(dc, 0, 50, u"abc", 3));
+    ASSERT_TRUE(ExtTextOutW(dc, 0, 80, 0, nullptr, u"abc", 3, advances));
+    auto texts = Texts();
+    EXPECT_EQ(texts[1].rect.right, dc.Width(u"abc"));
+    EXPECT_EQ(texts[2].rect.right, 30); // the caller's advances
+    EXPECT_FALSE(TextOutW(dc, 0, 0, u"abc", -1));
 }
