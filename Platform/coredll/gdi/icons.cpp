@@ -42,7 +42,9 @@ HANDLE WINAPI LoadImageW(HINSTANCE hinst, LPCWSTR lpszName, UINT uType, int cxDe
     return device::AddIcon(std::move(*image), false);
 }
 
-// An icon is loaded once per module, name and size; every caller gets the same handle.
+// An icon is loaded once per module, name and size; every caller gets the same handle. A module handle
+// may name another file once the first is freed, so the image is read each time and the handle given
+// again only while it shows the same image.
 HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName)
 {
     if (!lpIconName) {
@@ -50,23 +52,18 @@ HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName)
         return nullptr;
     }
     int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-    using Key = std::tuple<HINSTANCE, std::u16string, int, int>;
-    static std::mutex mutex;
-    static auto* loaded = new std::map<Key, HICON>;
-    Key key{hInstance, NameKey(lpIconName), cx, cy};
-    {
-        std::lock_guard lock(mutex);
-        auto it = loaded->find(key);
-        if (it != loaded->end() && device::IconOf(it->second))
-            return it->second;
-    }
     auto image = device::LoadIconImage(hInstance, lpIconName, cx, cy, false);
     if (!image)
         return nullptr;
-    HICON icon = device::AddIcon(std::move(*image), true);
+    using Key = std::tuple<HINSTANCE, std::u16string, int, int>;
+    static std::mutex mutex;
+    static auto* loaded = new std::map<Key, HICON>;
     std::lock_guard lock(mutex);
-    auto [it, added] = loaded->emplace(key, icon);
-    return it->second; // another thread may have loaded it meanwhile: the first handle stays
+    HICON& icon = (*loaded)[Key{hInstance, NameKey(lpIconName), cx, cy}];
+    auto known = device::IconOf(icon);
+    if (!known || known->bits != image->bits)
+        icon = device::AddIcon(std::move(*image), true);
+    return icon;
 }
 
 BOOL WINAPI DestroyIcon(HICON hIcon)
