@@ -155,7 +155,7 @@ TEST_F(Drawing, PartialUpdatesAreClippedAndKeepWhatLiesOutside)
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].text, u"top");
     EXPECT_EQ(texts[1].text, u"bottom");
-    // The first erase stays under it all: the second covered only part of it.
+    // The first erase stays under it all: the second covered only some of it.
     auto fills = OfKind<device::FillDrawing>(drawing);
     ASSERT_EQ(fills.size(), 2u);
     EXPECT_TRUE(Same(fills[1].rect, lower));
@@ -255,7 +255,7 @@ TEST_F(Drawing, FillsResolveSystemColourBrushesAndSkipTheNullBrush)
     EXPECT_EQ(fills[0].color, GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_TRUE(Same(fills[0].rect, rect));
 
-    // A later fill that covers an earlier one wholly hides it; one that covers part of it does not.
+    // A later fill that covers an earlier one wholly hides it; one that covers only some of it does not.
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
     RECT half{10, 10, 30, 30};
     FillRect(hdc, &half, red);

@@ -81,7 +81,7 @@ struct Drawing {
 std::vector<Drawing> DrawingOf(HWND hwnd);
 
 // The operations at least half of whose area lies inside a rectangle of the window's client area, in
-// drawing order: what was drawn for one list row, one control part.
+// drawing order: what was drawn for one list row or one piece of a control.
 std::vector<Drawing> DrawingWithin(HWND hwnd, const RECT& area);
 
 // Adds an operation. An opaque fill hides what it covers completely, so that is dropped.
