@@ -18,6 +18,14 @@ MenuItem PlainItem(WORD flags)
     return item;
 }
 
+// MENUITEM SEPARATOR is written as an item with no text and no command (in MENUEX too, by some
+// compilers, without MFT_SEPARATOR).
+void MarkSeparator(MenuItem& item)
+{
+    if (!item.submenu && item.id == 0 && item.text.empty())
+        item.type |= MFT_SEPARATOR;
+}
+
 bool ReadPlainItems(TemplateReader& in, Menu& menu, int depth);
 bool ReadExItems(TemplateReader& in, Menu& menu, int depth);
 
@@ -53,9 +61,8 @@ bool ReadPlainItems(TemplateReader& in, Menu& menu, int depth)
             item.submenu = Submenu(in, depth, ReadPlainItems);
             if (!item.submenu)
                 return false;
-        } else if (item.id == 0 && item.text.empty()) {
-            item.type |= MFT_SEPARATOR; // MENUITEM SEPARATOR
         }
+        MarkSeparator(item);
         menu.items.push_back(std::move(item));
         if (flags & kLastItem)
             return true;
@@ -81,6 +88,7 @@ bool ReadExItems(TemplateReader& in, Menu& menu, int depth)
             if (!item.submenu)
                 return false;
         }
+        MarkSeparator(item);
         menu.items.push_back(std::move(item));
         if (flags & kLastItem)
             return true;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "user/Accelerators.h"
+#include "user/ModuleResource.h"
 #include "user/TemplateReader.h"
 
 #include <memory>
@@ -108,6 +109,17 @@ HACCEL AcceleratorsFromResource(const void* data, size_t size)
 }
 
 } // namespace device
+
+HACCEL WINAPI LoadAcceleratorsW(HINSTANCE hInstance, LPCWSTR lpTableName)
+{
+    device::ResourceBytes resource = device::FindModuleResource(hInstance, lpTableName, RT_ACCELERATOR);
+    if (!resource.data)
+        return nullptr;
+    HACCEL table = device::AcceleratorsFromResource(resource.data, resource.size);
+    if (!table)
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return table;
+}
 
 HACCEL WINAPI CreateAcceleratorTableW(LPACCEL paccel, int cAccel)
 {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "user/Dialog.h"
+#include "user/ModuleResource.h"
 #include "user/Screen.h"
 #include "user/Window.h"
 
@@ -255,6 +256,26 @@ std::optional<DialogTemplate> ReadTemplate(const void* bytes, size_t size)
 }
 
 } // namespace
+
+HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam)
+{
+    device::ResourceBytes resource = device::FindModuleResource(hInstance, lpTemplateName, RT_DIALOG);
+    auto dialog = resource.data ? ReadTemplate(resource.data, resource.size) : std::nullopt;
+    if (!dialog)
+        return nullptr;
+    return device::CreateDialogFromTemplate(*dialog, hInstance, hWndParent, lpDialogFunc, dwInitParam, false);
+}
+
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam)
+{
+    device::ResourceBytes resource = device::FindModuleResource(hInstance, lpTemplateName, RT_DIALOG);
+    auto dialog = resource.data ? ReadTemplate(resource.data, resource.size) : std::nullopt;
+    if (!dialog)
+        return -1;
+    return device::RunDialogModally(*dialog, hInstance, hWndParent, lpDialogFunc, dwInitParam);
+}
 
 HWND WINAPI CreateDialogIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW lpTemplate, HWND hWndParent,
                                        DLGPROC lpDialogFunc, LPARAM dwInitParam)

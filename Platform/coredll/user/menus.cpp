@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "user/Menu.h"
+#include "user/ModuleResource.h"
 
 #include <algorithm>
 
@@ -113,6 +114,17 @@ BOOL WINAPI DestroyMenu(HMENU hMenu)
 }
 
 BOOL WINAPI IsMenu(HMENU hMenu) { return MenuTable::Instance().Find(hMenu) != nullptr; }
+
+HMENU WINAPI LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName)
+{
+    device::ResourceBytes resource = device::FindModuleResource(hInstance, lpMenuName, RT_MENU);
+    if (!resource.data)
+        return nullptr;
+    HMENU menu = device::MenuFromTemplate(resource.data, resource.size);
+    if (!menu)
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return menu;
+}
 
 HMENU WINAPI LoadMenuIndirectW(const void* lpMenuTemplate)
 {
