@@ -371,6 +371,7 @@ typedef struct tagMSG {
 #define WM_MOUSELAST 0x0209
 #define WM_CAPTURECHANGED 0x0215
 #define WM_HOTKEY 0x0312
+#define MOD_KEYUP 0x1000 // WM_HOTKEY: in the low word of lParam when the key was released
 #define WM_PRINTCLIENT 0x0318
 #define WM_USER 0x0400
 #define WM_APP 0x8000
