@@ -4,6 +4,7 @@
 
 #include "ShellView.h"
 #include "device/DataFile.h"
+#include "gdi/Drawing.h"
 #include "support/TempDevice.h"
 #include "user/PopupMenu.h"
 
@@ -163,6 +164,26 @@ TEST_F(MenuBars, TheTwoTopLevelItemsOfTheMenuBecomeTheSoftKeysOfABarAtTheBottom)
     DestroyWindow(bar);
     EXPECT_EQ(SHFindMenuBar(m_owner), nullptr);
     EXPECT_FALSE(IsMenu(menu)); // the bar's menu goes with it
+}
+
+TEST_F(MenuBars, TheBarShowsEachLabelOnItsSideAndAGreyedKeyInGrey)
+{
+    HWND bar = CreateBar(m_owner, 300);
+    ASSERT_NE(bar, nullptr);
+    SendMessageW(bar, TB_ENABLEBUTTON, 1, MAKELONG(FALSE, 0));
+    UpdateWindow(bar);
+    std::vector<device::TextDrawing> texts;
+    for (const device::Drawing& drawing : device::DrawingOf(bar))
+        if (auto* text = std::get_if<device::TextDrawing>(&drawing.what))
+            texts.push_back(*text);
+    ASSERT_EQ(texts.size(), 2u);
+    int middle = GetSystemMetrics(SM_CXSCREEN) / 2;
+    EXPECT_EQ(texts[0].text, u"Done");
+    EXPECT_LT(texts[0].lines.at(0).rect.right, middle);
+    EXPECT_EQ(texts[0].textColor, GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(texts[1].text, u"Menu");
+    EXPECT_GT(texts[1].lines.at(0).rect.left, middle);
+    EXPECT_EQ(texts[1].textColor, GetSysColor(COLOR_MENUTEXT));
 }
 
 TEST_F(MenuBars, RequestsTheBarCannotServeAreRefusedAndLeaveNoBar)
