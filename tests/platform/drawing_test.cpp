@@ -51,8 +51,11 @@ protected:
         g_paint = nullptr;
         WNDCLASSW wc{};
         wc.lpfnWndProc = PaintingProc;
-        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1)); // as WNDCLASS documents
         wc.lpszClassName = TEXT("Painted");
+        RegisterClassW(&wc);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_HIGHLIGHT + 1));
+        wc.lpszClassName = TEXT("Highlighted");
         RegisterClassW(&wc);
         wc.hbrBackground = nullptr;
         wc.lpszClassName = TEXT("Bare");
@@ -65,6 +68,7 @@ protected:
             DestroyWindow(window);
         UnregisterClassW(TEXT("Painted"), nullptr);
         UnregisterClassW(TEXT("Bare"), nullptr);
+        UnregisterClassW(TEXT("Highlighted"), nullptr);
     }
 
     HWND Make(LPCWSTR cls, int width, int height, HWND parent = nullptr)
@@ -129,6 +133,16 @@ TEST_F(Drawing, PaintingRecordsTheBackgroundAndTextWithItsFontAndColours)
     UpdateWindow(window);
     EXPECT_EQ(DrawingOf(window).size(), 2u);
     EXPECT_TRUE(DeleteObject(font));
+}
+
+TEST_F(Drawing, AClassColourValueIsTheIndexPlusOne)
+{
+    HWND window = Make(TEXT("Highlighted"), 50, 20);
+    UpdateWindow(window);
+    auto fills = OfKind<device::FillDrawing>(DrawingOf(window));
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].color, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(COLOR_WINDOW + 1, 0x40000006); // the value device programs put in their window classes
 }
 
 TEST_F(Drawing, PartialUpdatesAreClippedAndKeepWhatLiesOutside)

@@ -124,7 +124,7 @@ std::optional<DeviceContext> GdiTable::Context(HDC hdc)
 bool IsSysColorBrush(HGDIOBJ brush)
 {
     auto value = reinterpret_cast<uintptr_t>(brush);
-    return (value & ~uintptr_t{0xFF}) == SYS_COLOR_INDEX_FLAG && (value & 0xFF) <= COLOR_STATICTEXT;
+    return (value & ~uintptr_t{0xFF}) == SYS_COLOR_INDEX_FLAG && (value & 0xFF) <= (COLOR_STATICTEXT & 0xFF);
 }
 
 bool ResolveBrush(HGDIOBJ brush, std::optional<COLORREF>* color)

@@ -30,6 +30,17 @@ void StoreText(HWND hwnd, LPCWSTR text)
     window->text = text ? std::u16string(text) : std::u16string();
 }
 
+// A class background may be a system colour given as its index plus one, as WNDCLASS documents
+// ((HBRUSH)(COLOR_WINDOW + 1)); anything else is a brush.
+HBRUSH ClassBackground(HBRUSH background)
+{
+    auto value = reinterpret_cast<uintptr_t>(background);
+    uintptr_t index = value & ~uintptr_t{SYS_COLOR_INDEX_FLAG};
+    bool colourValue = (value == index || (value & SYS_COLOR_INDEX_FLAG)) && index >= 1 &&
+                       index <= (COLOR_STATICTEXT & ~SYS_COLOR_INDEX_FLAG) + 1u;
+    return colourValue ? GetSysColorBrush(static_cast<int>(index - 1)) : background;
+}
+
 // Fills the client area with the class background brush; the painting context keeps it to the update
 // rectangle. Without a brush nothing is erased and the caller learns so.
 LRESULT EraseBackground(HWND hwnd, HDC hdc)
@@ -39,7 +50,7 @@ LRESULT EraseBackground(HWND hwnd, HDC hdc)
         return 0;
     RECT client;
     GetClientRect(hwnd, &client);
-    return FillRect(hdc, &client, window->cls->info.hbrBackground) ? 1 : 0;
+    return FillRect(hdc, &client, ClassBackground(window->cls->info.hbrBackground)) ? 1 : 0;
 }
 
 } // namespace
