@@ -381,13 +381,13 @@ TEST_F(Dialogs, TheModalLoopDisablesTheOwnerUntilTheDialogEnds)
 
 TEST_F(Dialogs, EndDialogFromAnotherThreadWakesTheModalLoop)
 {
-    DWORD uiThread = device::CurrentThreadId();
+    auto ui = device::ThreadQueue::ForThread(device::CurrentThreadId());
     std::thread worker;
     g_handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> BOOL {
         if (msg == WM_INITDIALOG) {
-            worker = std::thread([hwnd, uiThread] {
+            worker = std::thread([hwnd, ui] {
                 // Once the loop waits with nothing to do, only EndDialog can wake it.
-                device::ThreadQueue::ForThread(uiThread)->WaitIdle(60000);
+                ui->WaitIdle(60000);
                 EndDialog(hwnd, 7);
             });
         }
