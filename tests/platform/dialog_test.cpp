@@ -309,6 +309,9 @@ TEST_F(Dialogs, AMissingControlClassFailsCreationUnlessTheTemplateAllowsIt)
     EXPECT_EQ(RunModal(dialog, m_owner), -1);
     EXPECT_TRUE(IsWindowEnabled(m_owner));
     EXPECT_FALSE(initialised);
+    EXPECT_EQ(RunModal(Template({Field(1)}), reinterpret_cast<HWND>(0x5678)), -1); // no such owner
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_FALSE(initialised);
 
     dialog.style |= DS_NOFAILCREATE;
     HWND tolerant = Create(dialog);
