@@ -309,6 +309,9 @@ TEST_F(Dialogs, AMissingControlClassFailsCreationUnlessTheTemplateAllowsIt)
     EXPECT_EQ(RunModal(dialog, m_owner), -1);
     EXPECT_TRUE(IsWindowEnabled(m_owner));
     EXPECT_FALSE(initialised);
+    EXPECT_EQ(RunModal(Template({Field(1)}), reinterpret_cast<HWND>(0x5678)), -1); // no such owner
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_FALSE(initialised);
 
     dialog.style |= DS_NOFAILCREATE;
     HWND tolerant = Create(dialog);
@@ -381,13 +384,13 @@ TEST_F(Dialogs, TheModalLoopDisablesTheOwnerUntilTheDialogEnds)
 
 TEST_F(Dialogs, EndDialogFromAnotherThreadWakesTheModalLoop)
 {
-    DWORD uiThread = device::CurrentThreadId();
+    auto ui = device::ThreadQueue::ForThread(device::CurrentThreadId());
     std::thread worker;
     g_handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> BOOL {
         if (msg == WM_INITDIALOG) {
-            worker = std::thread([hwnd, uiThread] {
+            worker = std::thread([hwnd, ui] {
                 // Once the loop waits with nothing to do, only EndDialog can wake it.
-                device::ThreadQueue::ForThread(uiThread)->WaitIdle(60000);
+                ui->WaitIdle(60000);
                 EndDialog(hwnd, 7);
             });
         }

@@ -425,9 +425,9 @@ TEST_F(Menus, BackClosesASubmenuBeforeThePopup)
 
 TEST_F(Menus, AnotherThreadCanAnswerTheMenu)
 {
-    DWORD uiThread = device::CurrentThreadId();
-    std::thread automation([uiThread] {
-        device::ThreadQueue::ForThread(uiThread)->WaitIdle(60000);
+    auto ui = device::ThreadQueue::ForThread(device::CurrentThreadId());
+    std::thread automation([ui] {
+        ui->WaitIdle(60000);
         auto open = device::CurrentPopupMenu();
         if (open)
             device::ChoosePopupCommand(100); // "Open"

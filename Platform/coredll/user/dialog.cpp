@@ -44,13 +44,13 @@ RECT DialogPlacement(const DialogTemplate& dialog, HWND parent, bool child, SIZE
 {
     RECT rect = PlacementToPixels(dialog.x, dialog.y, dialog.cx, dialog.cy, baseUnits);
     if (dialog.style & DS_CENTER) {
-        RECT area = child ? RECT{} : WorkArea();
+        RECT area = WorkArea();
         if (child)
             GetClientRect(parent, &area);
         LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
-        rect.left = area.left + (area.right - area.left - width) / 2;
-        rect.top = area.top + (area.bottom - area.top - height) / 2;
-        return RECT{rect.left, rect.top, rect.left + width, rect.top + height};
+        LONG left = area.left + (area.right - area.left - width) / 2;
+        LONG top = area.top + (area.bottom - area.top - height) / 2;
+        return RECT{left, top, left + width, top + height};
     }
     if (!child && parent && !(dialog.style & DS_ABSALIGN)) {
         POINT origin{0, 0};
@@ -205,6 +205,10 @@ HWND CreateDialogFromTemplate(const DialogTemplate& dialog, HINSTANCE instance, 
 
 INT_PTR RunDialogModally(const DialogTemplate& dialog, HINSTANCE instance, HWND parent, DLGPROC proc, LPARAM param)
 {
+    if (parent && !IsWindow(parent)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return -1;
+    }
     DialogTemplate popup = dialog;
     popup.style &= ~WS_CHILD; // a modal dialog is always a top-level window
     HWND owner = RootWindow(parent);
