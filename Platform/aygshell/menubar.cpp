@@ -37,10 +37,7 @@ void Paint(HWND bar)
     HDC dc = BeginPaint(bar, &ps);
     if (!dc)
         return;
-    RECT client;
-    GetClientRect(bar, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
-    SetBkMode(dc, TRANSPARENT);
+    SetBkMode(dc, TRANSPARENT); // on the class background, which erasing laid down
     std::optional<MenuBar> record = device::shell::FindMenuBar(bar);
     for (size_t i = 0; record && i < record->keys.size(); ++i) {
         const BarKey& key = record->keys[i];
@@ -190,7 +187,7 @@ void RegisterBarClass()
     std::call_once(once, [] {
         WNDCLASSW info{};
         info.lpfnWndProc = BarProcedure;
-        info.hbrBackground = GetSysColorBrush(COLOR_MENU);
+        info.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1); // a system colour, as WNDCLASS takes it
         info.lpszClassName = kBarClass;
         device::WindowTable::Instance().RegisterClass(info, true);
     });

@@ -173,9 +173,15 @@ TEST_F(MenuBars, TheBarShowsEachLabelOnItsSideAndAGreyedKeyInGrey)
     SendMessageW(bar, TB_ENABLEBUTTON, 1, MAKELONG(FALSE, 0));
     UpdateWindow(bar);
     std::vector<device::TextDrawing> texts;
-    for (const device::Drawing& drawing : device::DrawingOf(bar))
+    std::vector<device::FillDrawing> fills;
+    for (const device::Drawing& drawing : device::DrawingOf(bar)) {
         if (auto* text = std::get_if<device::TextDrawing>(&drawing.what))
             texts.push_back(*text);
+        if (auto* fill = std::get_if<device::FillDrawing>(&drawing.what))
+            fills.push_back(*fill);
+    }
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].color, GetSysColor(COLOR_MENU));
     ASSERT_EQ(texts.size(), 2u);
     int middle = GetSystemMetrics(SM_CXSCREEN) / 2;
     EXPECT_EQ(texts[0].text, u"Done");
