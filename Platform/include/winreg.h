@@ -35,9 +35,10 @@
 #define KEY_EXECUTE KEY_READ
 #define KEY_ALL_ACCESS 0x000F003F
 
-// Device limits on names: a key name of 255 characters, a value name of 16383.
+// Device limits on names, in characters without the terminator: 255 for a key name (each name of a
+// path) and 255 for a value name.
 #define MAX_REG_KEY_NAME 255
-#define MAX_REG_VALUE_NAME 16383
+#define MAX_REG_VALUE_NAME 255
 
 WINADVAPI LONG WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                                     PHKEY phkResult);

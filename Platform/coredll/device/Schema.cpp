@@ -17,15 +17,17 @@ const std::vector<std::string>& SchemaSteps()
             boot_ticks INTEGER NOT NULL   -- UTC FILETIME ticks at which the tick count was zero
         );
         CREATE TABLE reg_keys (
-            id INTEGER PRIMARY KEY,
+            id INTEGER PRIMARY KEY AUTOINCREMENT, -- never reused: a handle to a deleted key stays stale
             parent INTEGER REFERENCES reg_keys(id) ON DELETE CASCADE,
             name TEXT NOT NULL,           -- as created
             folded TEXT NOT NULL,         -- case-folded, for lookups
-            written INTEGER NOT NULL DEFAULT 0
+            class_name TEXT NOT NULL DEFAULT '',
+            depth INTEGER NOT NULL DEFAULT 0, -- levels below the hive's root
+            written INTEGER NOT NULL DEFAULT 0 -- UTC FILETIME ticks of the last change
         );
         CREATE UNIQUE INDEX reg_keys_child ON reg_keys(parent, folded);
         CREATE TABLE reg_values (
-            id INTEGER PRIMARY KEY,
+            id INTEGER PRIMARY KEY,       -- creation order, which is the enumeration order
             key INTEGER NOT NULL REFERENCES reg_keys(id) ON DELETE CASCADE,
             name TEXT NOT NULL,
             folded TEXT NOT NULL,

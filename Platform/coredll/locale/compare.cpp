@@ -1,0 +1,142 @@
+// CompareStringW, lstrcmpW and lstrcmpiW: comparison by the rules of a locale, through ICU's collators.
+#include <windows.h>
+
+#include "locale/LocaleData.h"
+
+#include <unicode/coll.h>
+#include <unicode/normalizer2.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace
+{
+
+constexpr DWORD kCollatorFlags = NORM_IGNORECASE | NORM_IGNORENONSPACE | NORM_IGNORESYMBOLS;
+constexpr DWORD kKnownFlags = kCollatorFlags | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH | SORT_STRINGSORT;
+
+std::mutex g_mutex;
+std::map<std::pair<std::string, DWORD>, std::unique_ptr<icu::Collator>> g_collators;
+
+std::unique_ptr<icu::Collator> MakeCollator(const std::string& id, DWORD flags)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(icu::Locale(id.c_str()), status));
+    if (U_FAILURE(status)) return nullptr;
+    if (flags & NORM_IGNORENONSPACE) {
+        // Accents are secondary differences; case, when it still counts, gets a level of its own.
+        collator->setStrength(icu::Collator::PRIMARY);
+        if (!(flags & NORM_IGNORECASE)) collator->setAttribute(UCOL_CASE_LEVEL, UCOL_ON, status);
+    } else if (flags & NORM_IGNORECASE) {
+        collator->setStrength(icu::Collator::SECONDARY);
+    }
+    if (flags & NORM_IGNORESYMBOLS) {
+        collator->setAttribute(UCOL_ALTERNATE_HANDLING, UCOL_SHIFTED, status);
+        collator->setMaxVariable(UCOL_REORDER_CODE_SYMBOL, status);
+    }
+    return U_SUCCESS(status) ? std::move(collator) : nullptr;
+}
+
+// One collator per locale and flag set, kept for the process; comparing through one is thread-safe.
+const icu::Collator* CollatorFor(const std::string& id, DWORD flags)
+{
+    const auto key = std::make_pair(id, flags & kCollatorFlags);
+    std::lock_guard guard(g_mutex);
+    auto found = g_collators.find(key);
+    if (found == g_collators.end()) found = g_collators.emplace(key, MakeCollator(id, key.second)).first;
+    return found->second.get();
+}
+
+// Width and kana type are folded before collation: compatibility forms to their plain ones, katakana
+// to hiragana.
+std::u16string Folded(std::u16string text, DWORD flags)
+{
+    if (flags & NORM_IGNOREWIDTH) {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Normalizer2* nfkc = icu::Normalizer2::getNFKCInstance(status);
+        if (U_SUCCESS(status)) {
+            icu::UnicodeString folded = nfkc->normalize(icu::UnicodeString(text.data(), text.size()), status);
+            if (U_SUCCESS(status)) text.assign(folded.getBuffer(), folded.length());
+        }
+    }
+    if (flags & NORM_IGNOREKANATYPE) {
+        for (char16_t& c : text) {
+            if (c >= 0x30A1 && c <= 0x30F6) c -= 0x60;
+        }
+    }
+    return text;
+}
+
+// The word sort ranks hyphens and apostrophes last, so "co-op" stays beside "coop".
+std::u16string WithoutHyphensAndApostrophes(std::u16string text)
+{
+    std::erase_if(text, [](char16_t c) { return c == u'-' || c == u'\''; });
+    return text;
+}
+
+UCollationResult Collate(const icu::Collator& collator, const std::u16string& a, const std::u16string& b)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    return collator.compare(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                            static_cast<int32_t>(b.size()), status);
+}
+
+std::u16string Text(LPCWSTR s, int cch)
+{
+    return cch < 0 ? std::u16string(s) : std::u16string(s, static_cast<size_t>(cch));
+}
+
+} // namespace
+
+int WINAPI CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2,
+                          int cchCount2)
+{
+    if (!lpString1 || !lpString2) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (dwCmpFlags & ~kKnownFlags) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    const std::string id = device::IcuLocaleFor(Locale);
+    const icu::Collator* collator = id.empty() ? nullptr : CollatorFor(id, dwCmpFlags);
+    if (!collator) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const std::u16string a = Folded(Text(lpString1, cchCount1), dwCmpFlags);
+    const std::u16string b = Folded(Text(lpString2, cchCount2), dwCmpFlags);
+    UCollationResult result = UCOL_EQUAL;
+    if (!(dwCmpFlags & SORT_STRINGSORT))
+        result = Collate(*collator, WithoutHyphensAndApostrophes(a), WithoutHyphensAndApostrophes(b));
+    if (result == UCOL_EQUAL) result = Collate(*collator, a, b);
+    return result == UCOL_LESS ? CSTR_LESS_THAN : result == UCOL_EQUAL ? CSTR_EQUAL : CSTR_GREATER_THAN;
+}
+
+namespace
+{
+
+// As documented, lstrcmp and lstrcmpi are CompareString in the user's locale; a null pointer ranks
+// before every string.
+int CompareInUserLocale(LPCWSTR a, LPCWSTR b, DWORD flags)
+{
+    if (!a || !b) return (a ? 1 : 0) - (b ? 1 : 0);
+    const int result = CompareStringW(LOCALE_USER_DEFAULT, flags, a, -1, b, -1);
+    return result == 0 ? 0 : result - CSTR_EQUAL;
+}
+
+} // namespace
+
+int WINAPI lstrcmpW(LPCWSTR lpString1, LPCWSTR lpString2)
+{
+    return CompareInUserLocale(lpString1, lpString2, 0);
+}
+
+int WINAPI lstrcmpiW(LPCWSTR lpString1, LPCWSTR lpString2)
+{
+    return CompareInUserLocale(lpString1, lpString2, NORM_IGNORECASE);
+}

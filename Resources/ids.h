@@ -1,0 +1,100 @@
+// Resource ids of ZelkovaRes.dll, shared by the program and the resource script.
+#pragma once
+
+// --- Main screen -----------------------------------------------------------------------------------
+#define IDS_APP_TITLE 200
+#define IDS_FEATURE_MESSAGE_TO_ME 205
+#define IDS_FEATURE_GROUPS 206
+#define IDS_FEATURE_AUTO_REPLY 207
+#define IDS_FEATURE_SCHEDULED 208
+#define IDS_FEATURE_STATISTICS 209
+#define IDS_FEATURE_BACKUP 210
+#define IDS_FEATURE_MESSAGE_TO_ME_NOTE 220
+#define IDS_FEATURE_GROUPS_NOTE 221
+#define IDS_FEATURE_AUTO_REPLY_NOTE 222
+#define IDS_FEATURE_SCHEDULED_NOTE 223
+#define IDS_FEATURE_STATISTICS_NOTE 224
+#define IDS_FEATURE_BACKUP_NOTE 225
+#define IDS_MY_NUMBER_CAPTION 309
+#define IDS_CANNOT_RUN 283
+#define IDS_HINT_WELCOME 264
+#define IDS_SUPPORT_MAIL_SUBJECT 204
+#define IDS_RECOMMEND_MAIL_SUBJECT 315
+#define IDS_RECOMMEND_MAIL_BODY 316
+
+// --- Groups ----------------------------------------------------------------------------------------
+#define IDS_GROUP_NO_MEMBERS 201
+#define IDS_GROUP_ONE_MEMBER 202
+#define IDS_GROUP_MEMBERS_FORMAT 203
+#define IDS_GROUPS_EMPTY 250
+#define IDS_MEMBERS_EMPTY 251
+#define IDS_SAMPLE_GROUP_FAMILY 277
+#define IDS_SAMPLE_GROUP_FRIENDS 278
+#define IDS_SAMPLE_GROUP_WORK 279
+
+// --- Scheduled messages ----------------------------------------------------------------------------
+#define IDS_SCHEDULED_EMPTY 252
+#define IDS_NO_RECIPIENTS 253
+#define IDS_DUE_TODAY_FORMAT 267
+#define IDS_DUE_TOMORROW_FORMAT 268
+#define IDS_DUE_WEEKDAY_FORMAT 269
+#define IDS_DUE_DATE_FORMAT 270
+#define IDS_ADD_RECIPIENT 281
+#define IDS_TIME_NOT_IN_FUTURE 282
+#define IDS_SCHEDULED_LIMIT_FORMAT 284
+#define IDS_SCHEDULED_TOO_CLOSE_FORMAT 285
+
+// --- Auto-reply ------------------------------------------------------------------------------------
+#define IDS_AUTO_REPLY_DEFAULT_TEXT 265
+#define IDS_COUNTDOWN_FORMAT 266
+#define IDS_REPLY_EVERY_CALLER 242
+#define IDS_REPLY_CONTACTS_ONLY 243
+#define IDS_WARN_5_SECONDS 246
+#define IDS_WARN_10_SECONDS 247
+#define IDS_WARN_30_SECONDS 248
+#define IDS_WARN_NONE 249
+
+// --- Backup, restore and export --------------------------------------------------------------------
+#define IDS_ACTION_BACKUP 211
+#define IDS_ACTION_RESTORE 212
+#define IDS_ACTION_EXPORT 213
+#define IDS_ACTION_BACKUP_NOTE 226
+#define IDS_ACTION_RESTORE_NOTE 227
+#define IDS_ACTION_EXPORT_NOTE 228
+#define IDS_BACKUP_FILE_TITLE 245
+#define IDS_JOB_FAILED 288
+#define IDS_BACKUP_EMPTY 291
+#define IDS_CONFIRM_EMPTY_FOLDERS 292
+#define IDS_OFFER_MAIL_FILE 293
+#define IDS_FOLDER_RECEIVED 297
+#define IDS_FOLDER_SENT 298
+#define IDS_STATUS_EMPTYING 299
+#define IDS_STATUS_RESTORING 300
+#define IDS_STATUS_FINISHED 301
+#define IDS_OPTION_DELETE_AFTER_BACKUP 304
+#define IDS_OPTION_EMPTY_BEFORE_RESTORE 305
+#define IDS_BACKUP_MAIL_SUBJECT 306
+#define IDS_BACKUP_MAIL_BODY 307
+#define IDS_CSV_HEADER 308
+
+// --- Statistics ------------------------------------------------------------------------------------
+#define IDS_STATS_PERIOD 230
+#define IDS_STATS_MESSAGES 231
+#define IDS_STATS_AVERAGE 232
+#define IDS_STATS_BUSIEST_WEEKDAY 233
+#define IDS_STATS_BUSIEST_HOUR 234
+#define IDS_STATS_TOP_CONTACT 235
+#define IDS_STATS_FEEDBACK 236
+#define IDS_STATS_FEEDBACK_ACTION 237
+#define IDS_STATS_NONE 271
+#define IDS_STATS_PERIOD_FORMAT 272
+#define IDS_STATS_TOP_FORMAT 273
+#define IDS_STATS_RECEIVED 295
+#define IDS_STATS_SENT 296
+#define IDS_UNDER_ONE_MESSAGE 310
+#define IDS_ONE_MESSAGE 311
+#define IDS_MESSAGES_FORMAT 312
+#define IDS_ONE_MESSAGE_SHARE_FORMAT 313
+#define IDS_MESSAGES_SHARE_FORMAT 314
+#define IDS_PERIOD_INVALID 286
+#define IDS_HINT_STATISTICS 317
