@@ -265,7 +265,11 @@ LRESULT SetBuddy(UpDown& control, HWND buddy)
     if (control.buddy) {
         Link(control.buddy, control.hwnd);
         AlignWithBuddy(control);
-        ShowInBuddy(control);
+        // A list keeps the row it shows; any other buddy is given the position to show.
+        if (IsListBox(control.buddy))
+            ReadBuddy(control);
+        else
+            ShowInBuddy(control);
     }
     return reinterpret_cast<LRESULT>(previous);
 }
