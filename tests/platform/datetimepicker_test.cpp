@@ -150,3 +150,35 @@ TEST_F(DateTimePicker, RangeLimitsRefuseValuesAndKeySteps)
     EXPECT_EQ(SendMessageW(picker, DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(read)), GDTR_MIN | GDTR_MAX);
     EXPECT_EQ(read[1].wDay, 30);
 }
+
+TEST_F(DateTimePicker, TypedDigitsFillEachFieldAndMoveOnWhenItIsComplete)
+{
+    HWND picker = MakePicker();
+    SendMessageW(picker, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(u"M/d/yyyy HH:mm"));
+    SYSTEMTIME start = Date(2008, 6, 15, 9, 30);
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&start));
+
+    Type(picker, u"12"); // the month, complete after two digits
+    Type(picker, u"4");  // no day starts with 4 and goes on: the day is complete at once
+    EXPECT_EQ(Text(picker), u"12/4/2008 09:30");
+    Type(picker, u"2009");
+    Type(picker, u"7"); // hours above 23 can't follow: complete
+    Type(picker, u"5x9");
+    EXPECT_EQ(Text(picker), u"12/4/2009 07:59");
+    SYSTEMTIME value = Value(picker);
+    EXPECT_EQ(value.wYear, 2009);
+    EXPECT_EQ(value.wDayOfWeek, 5);
+
+    // The complete minutes moved the editing round to the month. A number the field can't take
+    // leaves it as it was and completes it.
+    Type(picker, u"1");
+    Type(picker, u"9");
+    EXPECT_EQ(Text(picker), u"1/4/2009 07:59");
+    // Partial years are not applied: 1, 19 and 199 are no years of the device.
+    Press(picker, VK_RIGHT); // from the day to the year
+    Type(picker, u"199");
+    EXPECT_EQ(Text(picker), u"1/4/2009 07:59");
+    Type(picker, u"9");
+    EXPECT_EQ(Text(picker), u"1/4/1999 07:59");
+    EXPECT_EQ(g_recorder.Notifies(DTN_DATETIMECHANGE), 9);
+}

@@ -2,9 +2,10 @@
 // locale's short, long or time format, or the program's own), edited field by field with the keys:
 // left and right choose the field, up and down step it. A field steps round within its own range
 // (the 31st steps up to the 1st of the same month) and the day is kept inside the month when the
-// month or year changes. The shown text is the window text, so WM_GETTEXT reads what the screen shows.
-// Left out: the drop-down month calendar, typing digits, callback fields ("X") and the check box of
-// DTS_SHOWNONE (the value can still be set to none).
+// month or year changes. Digits typed into a number field replace its value and move on once the field
+// is complete. The shown text is the window text, so WM_GETTEXT reads what the screen shows.
+// Left out: the drop-down month calendar, callback fields ("X") and the check box of DTS_SHOWNONE (the
+// value can still be set to none).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -36,6 +37,7 @@ struct Picker {
     std::u16string format;    // the program's format; empty for the style's locale format
     std::vector<Part> parts;
     int current = -1;         // the part being edited
+    std::u16string typed;     // digits typed into the current field so far
     SYSTEMTIME limits[2]{};   // GDTR_MIN, GDTR_MAX
     DWORD limitFlags = 0;
 };
@@ -328,6 +330,7 @@ void MoveField(Picker& picker, int direction)
         int candidate = ((picker.current + direction * i) % count + count) % count;
         if (Editable(picker.parts[candidate])) {
             picker.current = candidate;
+            picker.typed.clear();
             InvalidateRect(picker.hwnd, nullptr, TRUE);
             return;
         }
@@ -343,9 +346,89 @@ LRESULT OnKeyDown(Picker& picker, WPARAM vk)
     case VK_RIGHT: MoveField(picker, 1); break;
     case VK_UP:
     case VK_DOWN:
+        picker.typed.clear();
         ChangeByUser(picker, Stepped(picker.time, picker.parts[picker.current].field, vk == VK_UP ? 1 : -1));
         break;
     }
+    return 0;
+}
+
+// --- Typing digits ---
+
+bool IsNumberField(const Part& part)
+{
+    return part.field != Field::Literal && part.field != Field::DayName && part.field != Field::AmPm &&
+           !(part.field == Field::Month && part.letters >= 3);
+}
+
+// The typed number as the field's value; false while it can't be one (yet).
+bool WithTyped(const SYSTEMTIME& time, Field field, int value, int digits, SYSTEMTIME& result)
+{
+    result = time;
+    switch (field) {
+    case Field::Day:
+        if (value < 1 || value > device::DaysInMonth(time.wYear, time.wMonth))
+            return false;
+        result.wDay = static_cast<WORD>(value);
+        break;
+    case Field::Month:
+        if (value < 1 || value > 12)
+            return false;
+        result.wMonth = static_cast<WORD>(value);
+        result.wDay = static_cast<WORD>(std::min<int>(time.wDay, device::DaysInMonth(time.wYear, value)));
+        break;
+    case Field::Year:
+        if (digits < 4 || value < kFirstYear || value > kLastYear)
+            return false;
+        result.wYear = static_cast<WORD>(value);
+        result.wDay = static_cast<WORD>(std::min<int>(time.wDay, device::DaysInMonth(value, time.wMonth)));
+        break;
+    case Field::Hour12:
+        if (value < 1 || value > 12)
+            return false;
+        result.wHour = static_cast<WORD>(value % 12 + (time.wHour >= 12 ? 12 : 0));
+        break;
+    case Field::Hour24:
+        if (value > 23)
+            return false;
+        result.wHour = static_cast<WORD>(value);
+        break;
+    case Field::Minute:
+    case Field::Second:
+        if (value > 59)
+            return false;
+        (field == Field::Minute ? result.wMinute : result.wSecond) = static_cast<WORD>(value);
+        break;
+    default: return false;
+    }
+    result.wDayOfWeek = DayOfWeek(result);
+    return true;
+}
+
+// A field is complete when it has all its digits or when no further digit could still fit.
+bool Complete(const Picker& picker, Field field, int value, int digits)
+{
+    int most = field == Field::Year ? 4 : 2;
+    if (digits >= most)
+        return true;
+    SYSTEMTIME ignored;
+    return !WithTyped(picker.time, field, value * 10, digits + 1, ignored) &&
+           !WithTyped(picker.time, field, value * 10 + 1, digits + 1, ignored) && field != Field::Year;
+}
+
+LRESULT OnChar(Picker& picker, WCHAR ch)
+{
+    if (picker.none || picker.current < 0 || ch < u'0' || ch > u'9' || !IsNumberField(picker.parts[picker.current]))
+        return 0;
+    Field field = picker.parts[picker.current].field;
+    picker.typed += ch;
+    int value = std::stoi(std::string(picker.typed.begin(), picker.typed.end()));
+    int digits = static_cast<int>(picker.typed.size());
+    SYSTEMTIME changed;
+    if (WithTyped(picker.time, field, value, digits, changed))
+        ChangeByUser(picker, changed);
+    if (Complete(picker, field, value, digits))
+        MoveField(picker, 1);
     return 0;
 }
 
@@ -386,8 +469,9 @@ LRESULT CALLBACK DateTimePickerProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     case DTM_GETRANGE: return GetRange(*picker, reinterpret_cast<SYSTEMTIME*>(lp));
     case WM_SETTEXT: return FALSE; // the text follows the value
     case WM_KEYDOWN: return OnKeyDown(*picker, wp);
+    case WM_CHAR: return OnChar(*picker, static_cast<WCHAR>(wp));
     case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETTINGCHANGE:
         if (picker->format.empty())
             ApplyFormat(*picker); // the locale's format follows the locale; the program's own does not
