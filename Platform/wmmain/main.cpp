@@ -1,0 +1,23 @@
+// The start of a device program: the host's main() hands the program's WinMain its command line as one
+// string, as the device does. One argument is passed verbatim, blanks and all; several are joined by
+// single blanks. WinMain's result is the process's exit code.
+#include <windows.h>
+
+#include "device/Text.h"
+
+#include <string>
+
+namespace {
+constexpr int kShow = 5; // SW_SHOW
+}
+
+int main(int argc, char** argv)
+{
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    std::u16string commandLine = device::Utf16FromUtf8(line);
+    return WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), kShow);
+}
