@@ -593,6 +593,11 @@ typedef struct tagDRAWITEMSTRUCT {
     (BOOL)SendMessageW((hwndCtl), EM_SETINPUTMODE, 0, (LPARAM)(nInputMode))
 #define Edit_GetInputMode(hwndCtl, fActual) (int)SendMessageW((hwndCtl), EM_GETINPUTMODE, 0, (LPARAM)(fActual))
 
+// The Back key reaches the focused edit control as WM_HOTKEY (virtual key in the high word of lParam,
+// these flags in the low word): a press deletes a character, a press and hold empties a one-line edit.
+#define MOD_KEYUP 0x1000
+#define MOD_HOLD 0x8000
+
 #define EN_SETFOCUS 0x0100
 #define EN_KILLFOCUS 0x0200
 #define EN_CHANGE 0x0300

@@ -175,3 +175,17 @@ TEST_F(EditControl, CapitalisingEditCapitalisesTheFirstWordOrEveryWord)
     Type(plain, u"sms");
     EXPECT_EQ(Text(plain), u"SMS");
 }
+
+TEST_F(EditControl, BackKeyHandedOnByTheDialogDeletesAndAPressAndHoldEmptiesTheField)
+{
+    HWND edit = Create(TEXT("Edit"), 0, 650);
+    Type(edit, u"0123");
+    SendMessageW(edit, WM_HOTKEY, 2, MAKELPARAM(0, VK_TBACK));
+    EXPECT_EQ(Text(edit), u"012");
+    SendMessageW(edit, WM_HOTKEY, 2, MAKELPARAM(MOD_KEYUP, VK_TBACK)); // the release
+    SendMessageW(edit, WM_HOTKEY, 2, MAKELPARAM(0, VK_TSOFT1));         // another key
+    EXPECT_EQ(Text(edit), u"012");
+    SendMessageW(edit, WM_HOTKEY, 2, MAKELPARAM(MOD_HOLD, VK_TBACK));
+    EXPECT_EQ(Text(edit), u"");
+    EXPECT_EQ(g_recorder.Commands(EN_CHANGE), 6);
+}

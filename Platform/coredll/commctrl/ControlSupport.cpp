@@ -1,7 +1,5 @@
 #include "commctrl/ControlSupport.h"
 
-#include "device/Database.h"
-#include "device/Device.h"
 #include "user/Screen.h"
 
 #include <algorithm>
@@ -62,19 +60,6 @@ int CopyText(const std::u16string& text, LPWSTR buffer, int capacity)
     buffer[count] = 0;
     return count;
 }
-
-bool IsSmartphone()
-{
-    try {
-        return CurrentProfile().platform == "SmartPhone";
-    } catch (const DatabaseError&) {
-        return Profile{}.platform == "SmartPhone";
-    }
-}
-
-} // namespace device
-
-namespace device {
 
 int CompareTexts(std::u16string_view a, std::u16string_view b, bool ignoreCase)
 {

@@ -55,12 +55,6 @@ LRESULT NotifyParent(HWND control, NMHDR& header, UINT code);
 // Copies text into a caller's buffer of `capacity` characters, always terminated; returns the count copied.
 int CopyText(const std::u16string& text, LPWSTR buffer, int capacity);
 
-bool IsSmartphone();
-
-} // namespace device
-
-namespace device {
-
 // Compares two texts in the user's locale, as sorted lists order their rows: <0, 0 or >0.
 int CompareTexts(std::u16string_view a, std::u16string_view b, bool ignoreCase);
 

@@ -1,6 +1,6 @@
 // Edit control ("Edit", and "CAPEDIT" which capitalises what is typed): text typed at the caret, a
 // selection, a length limit, read-only and digits-only styles, lines separated by CR LF.
-// Left out: the clipboard, word wrapping (lines end only at CR LF), moving between lines with the arrow
+// The phone's Back key deletes as backspace does. Left out: the clipboard, word wrapping (lines end only at CR LF), moving between lines with the arrow
 // keys, and placing the caret from a tap; one level of undo only.
 #include <windows.h>
 #include <commctrl.h>
@@ -193,6 +193,25 @@ LRESULT OnChar(Edit& edit, WCHAR ch)
     return 0;
 }
 
+// The phone's Back key, handed on by the dialog as WM_HOTKEY: a press is a backspace, a press and
+// hold empties a one-line control. The release does nothing.
+LRESULT OnBackKey(Edit& edit, LPARAM lp)
+{
+    if (HIWORD(lp) != VK_TBACK || (LOWORD(lp) & MOD_KEYUP) || (Style(edit) & ES_READONLY))
+        return 0;
+    if ((LOWORD(lp) & MOD_HOLD) && !Multiline(edit)) {
+        int length = static_cast<int>(device::TextOf(edit.hwnd).size());
+        if (length == 0)
+            return 0;
+        Replace(edit, 0, length, u"");
+        device::NotifyCommand(edit.hwnd, EN_UPDATE);
+        device::NotifyCommand(edit.hwnd, EN_CHANGE);
+        return 0;
+    }
+    Erase(edit, false);
+    return 0;
+}
+
 LRESULT OnKeyDown(Edit& edit, WPARAM vk)
 {
     bool extend = GetKeyState(VK_SHIFT) < 0;
@@ -330,6 +349,7 @@ LRESULT CALLBACK EditProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETTEXT: return OnSetText(*edit, reinterpret_cast<LPCWSTR>(lp));
     case WM_CHAR: return OnChar(*edit, static_cast<WCHAR>(wp));
     case WM_KEYDOWN: return OnKeyDown(*edit, wp);
+    case WM_HOTKEY: return OnBackKey(*edit, lp);
     case WM_GETDLGCODE: return DialogCode(*edit);
     case WM_SETFOCUS: NotifyCommand(hwnd, EN_SETFOCUS); return 0;
     case WM_KILLFOCUS: NotifyCommand(hwnd, EN_KILLFOCUS); return 0;
