@@ -33,6 +33,9 @@ struct Recorder {
     UINT rowHeight = 0;               // the answer to WM_MEASUREITEM; 0 leaves the proposed height
     LRESULT notifyAnswer = 0;         // what WM_NOTIFY returns
     std::function<void(const Notice&)> onNotice;
+    std::vector<std::pair<UINT, HWND>> colourRequests; // WM_CTLCOLOR... and the control asking
+    std::function<LRESULT(UINT, HDC, HWND)> onColour;  // answers them; DefWindowProc when unset
+    std::function<void(const DRAWITEMSTRUCT&)> onDraw;  // draws owner-drawn items
 
     int Count(UINT message, int code) const
     {
@@ -93,7 +96,19 @@ inline LRESULT CALLBACK HostProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         g_recorder.measured.push_back(*measure);
         return TRUE;
     }
-    case WM_DRAWITEM: g_recorder.drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)); return TRUE;
+    case WM_DRAWITEM:
+        g_recorder.drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        if (g_recorder.onDraw)
+            g_recorder.onDraw(g_recorder.drawn.back());
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        g_recorder.colourRequests.emplace_back(msg, reinterpret_cast<HWND>(lp));
+        if (g_recorder.onColour)
+            return g_recorder.onColour(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }

@@ -1,6 +1,5 @@
 #include "commctrl/ControlSupport.h"
 
-#include "user/Screen.h"
 
 #include <algorithm>
 
@@ -67,7 +66,5 @@ int CompareTexts(std::u16string_view a, std::u16string_view b, bool ignoreCase)
                                 static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
     return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
 }
-
-int DefaultRowHeight() { return Scale(18); }
 
 } // namespace device

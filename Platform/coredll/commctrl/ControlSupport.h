@@ -58,7 +58,4 @@ int CopyText(const std::u16string& text, LPWSTR buffer, int capacity);
 // Compares two texts in the user's locale, as sorted lists order their rows: <0, 0 or >0.
 int CompareTexts(std::u16string_view a, std::u16string_view b, bool ignoreCase);
 
-// The height of one row of text in a list, before the graphics part can measure the control's font.
-int DefaultRowHeight();
-
 } // namespace device

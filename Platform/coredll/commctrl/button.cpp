@@ -5,6 +5,8 @@
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
+#include "user/Screen.h"
 
 #include <algorithm>
 #include <vector>
@@ -154,6 +156,81 @@ LRESULT OnFocus(Button& button, bool gained)
     return 0;
 }
 
+// A push button: its frame (doubled for the default button) and its centred caption.
+void PaintPushButton(const Button& button, HDC dc, RECT client, const std::u16string& text)
+{
+    if (button.pushed || button.check) {
+        RECT inside = client;
+        FillRect(dc, &inside, GetSysColorBrush(COLOR_BTNSHADOW));
+    }
+    device::Frame(dc, client, COLOR_WINDOWFRAME);
+    if (Kind(button) == BS_DEFPUSHBUTTON) {
+        RECT inner = client;
+        InflateRect(&inner, -1, -1);
+        device::Frame(dc, inner, COLOR_WINDOWFRAME);
+    }
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+// A check box or radio button: the box beside the caption, with a tick or a dot when checked.
+void PaintCheck(const Button& button, HDC dc, RECT client, const std::u16string& text)
+{
+    int size = std::min<int>(device::Scale(13), client.bottom - client.top);
+    bool boxRight = (device::StyleOf(button.hwnd) & BS_LEFTTEXT) != 0;
+    int top = (client.top + client.bottom - size) / 2;
+    RECT box{boxRight ? client.right - size : client.left, top, 0, top + size};
+    box.right = box.left + size;
+    FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
+    device::Frame(dc, box, COLOR_WINDOWFRAME);
+    if (button.check != BST_UNCHECKED) {
+        RECT mark = box;
+        InflateRect(&mark, -size / 4, -size / 4);
+        if (IsRadio(Kind(button)) || button.check == BST_INDETERMINATE) {
+            FillRect(dc, &mark, GetSysColorBrush(button.check == BST_INDETERMINATE ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+        } else {
+            MoveToEx(dc, mark.left, (mark.top + mark.bottom) / 2, nullptr);
+            LineTo(dc, (mark.left + mark.right) / 2, mark.bottom);
+            LineTo(dc, mark.right, mark.top - 1);
+        }
+    }
+    RECT label = client;
+    if (boxRight)
+        label.right = box.left - device::Scale(4);
+    else
+        label.left = box.right + device::Scale(4);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+}
+
+// A group box: its caption at the top left over a frame.
+void PaintGroup(HDC dc, RECT client, const std::u16string& text)
+{
+    RECT frame = client;
+    frame.top += device::Scale(7);
+    device::Frame(dc, frame, COLOR_WINDOWFRAME);
+    RECT caption = client;
+    caption.left += device::Scale(6);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &caption, DT_LEFT | DT_TOP | DT_SINGLELINE);
+}
+
+// Push buttons take their colours from WM_CTLCOLORBTN, the others from WM_CTLCOLORSTATIC.
+LRESULT Paint(const Button& button)
+{
+    device::PaintScope paint(button.hwnd);
+    HDC dc = paint.Dc();
+    RECT client = paint.Client();
+    DWORD kind = Kind(button);
+    bool push = kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON;
+    device::PaintBackground(button.hwnd, dc, push ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC, client);
+    std::u16string text = device::TextOf(button.hwnd);
+    if (push)
+        PaintPushButton(button, dc, client, text);
+    else if (kind == BS_GROUPBOX)
+        PaintGroup(dc, client, text);
+    else if (IsCheckBox(kind) || IsRadio(kind))
+        PaintCheck(button, dc, client, text);
+    return 0;
+}
+
 } // namespace
 
 namespace device {
@@ -180,6 +257,7 @@ LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_KEYDOWN: return OnKeyDown(*button, wp);
     case WM_LBUTTONDOWN: return OnButtonDown(*button);
     case WM_LBUTTONUP: return OnButtonUp(*button, lp);
+    case WM_PAINT: return Paint(*button);
     case WM_GETDLGCODE: return DialogCode(*button);
     case WM_SETFOCUS: return OnFocus(*button, true);
     case WM_KILLFOCUS: return OnFocus(*button, false);

@@ -11,6 +11,7 @@
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
 #include "device/Calendar.h"
 
 #include <algorithm>
@@ -432,6 +433,33 @@ LRESULT OnChar(Picker& picker, WCHAR ch)
     return 0;
 }
 
+// The fields one after another; with the focus, the field being edited is highlighted. Without a date
+// (GDT_NONE) the text is greyed.
+LRESULT Paint(const Picker& picker)
+{
+    device::PaintScope paint(picker.hwnd);
+    HDC dc = paint.Dc();
+    RECT client = paint.Client();
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    device::Frame(dc, client, COLOR_WINDOWFRAME);
+    SetBkMode(dc, TRANSPARENT);
+    bool focused = GetFocus() == picker.hwnd;
+    bool grey = picker.none || !IsWindowEnabled(picker.hwnd);
+    int x = client.left + 2;
+    for (size_t i = 0; i < picker.parts.size(); ++i) {
+        std::u16string text = Render(picker.parts[i], picker.time);
+        RECT cell{x, client.top, x + device::TextWidth(picker.hwnd, text), client.bottom};
+        bool current = focused && !grey && static_cast<int>(i) == picker.current;
+        if (current)
+            FillRect(dc, &cell, GetSysColorBrush(COLOR_HIGHLIGHT));
+        SetTextColor(dc, GetSysColor(current ? COLOR_HIGHLIGHTTEXT : grey ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &cell,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        x = cell.right;
+    }
+    return 0;
+}
+
 LRESULT OnCreate(Picker& picker)
 {
     GetLocalTime(&picker.time);
@@ -470,6 +498,9 @@ LRESULT CALLBACK DateTimePickerProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     case WM_SETTEXT: return FALSE; // the text follows the value
     case WM_KEYDOWN: return OnKeyDown(*picker, wp);
     case WM_CHAR: return OnChar(*picker, static_cast<WCHAR>(wp));
+    case WM_PAINT: return Paint(*picker);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETTINGCHANGE:

@@ -1,12 +1,14 @@
 // Edit control ("Edit", and "CAPEDIT" which capitalises what is typed): text typed at the caret, a
-// selection, a length limit, read-only and digits-only styles, lines separated by CR LF.
-// The phone's Back key deletes as backspace does. Left out: the clipboard, word wrapping (lines end only at CR LF), moving between lines with the arrow
-// keys, and placing the caret from a tap; one level of undo only.
+// selection, a length limit, read-only and digits-only styles, lines separated by CR LF; the phone's
+// Back key deletes as backspace does. Left out: the clipboard, word wrapping (lines end only at CR LF),
+// moving between lines with the arrow keys, placing the caret from a tap, and drawing the caret and
+// the selection; one level of undo only.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
 
 #include <unicode/uchar.h>
 
@@ -313,6 +315,28 @@ LRESULT DialogCode(const Edit& edit)
     return Multiline(edit) ? code | DLGC_WANTALLKEYS : code;
 }
 
+// Read-only and disabled controls take their colours as static text does (WM_CTLCOLORSTATIC).
+LRESULT Paint(const Edit& edit)
+{
+    device::PaintScope paint(edit.hwnd);
+    HDC dc = paint.Dc();
+    RECT client = paint.Client();
+    DWORD style = Style(edit);
+    bool asStatic = (style & ES_READONLY) || !IsWindowEnabled(edit.hwnd);
+    device::PaintBackground(edit.hwnd, dc, asStatic ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, client);
+    if (style & WS_BORDER)
+        device::Frame(dc, client, COLOR_WINDOWFRAME);
+    std::u16string text = device::TextOf(edit.hwnd);
+    if ((style & ES_PASSWORD) && edit.passwordChar)
+        text.assign(text.size(), edit.passwordChar);
+    RECT area = client;
+    InflateRect(&area, -2, -1);
+    UINT format = DT_NOPREFIX | ((style & ES_CENTER) ? DT_CENTER : (style & ES_RIGHT) ? DT_RIGHT : DT_LEFT);
+    format |= Multiline(edit) ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
+    return 0;
+}
+
 LRESULT OnCreate(Edit& edit, const CREATESTRUCTW* cs)
 {
     WCHAR name[16] = {};
@@ -350,6 +374,7 @@ LRESULT CALLBACK EditProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_CHAR: return OnChar(*edit, static_cast<WCHAR>(wp));
     case WM_KEYDOWN: return OnKeyDown(*edit, wp);
     case WM_HOTKEY: return OnBackKey(*edit, lp);
+    case WM_PAINT: return Paint(*edit);
     case WM_GETDLGCODE: return DialogCode(*edit);
     case WM_SETFOCUS: NotifyCommand(hwnd, EN_SETFOCUS); return 0;
     case WM_KILLFOCUS: NotifyCommand(hwnd, EN_KILLFOCUS); return 0;

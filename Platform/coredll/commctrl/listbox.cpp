@@ -1,11 +1,12 @@
 // List box ("ListBox"): rows of text with item data, one selected row moved by the arrow keys or a tap,
 // LBN_SELCHANGE to the parent for the user's changes (LBS_NOTIFY). On a Smartphone a list box whose
 // up-down buddy turns it into a spinner changes its row with left and right (see updown.cpp).
-// Left out: multiple selection, owner-drawn rows and columns.
+// Left out: multiple selection, owner-drawn rows, columns and tab stops.
 #include <windows.h>
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
 
 #include <algorithm>
 #include <vector>
@@ -201,6 +202,41 @@ LRESULT OnButtonDown(ListBox& list, LPARAM lp)
     return 0;
 }
 
+// The rows that show, the selected one in the highlight colours.
+LRESULT Paint(const ListBox& list)
+{
+    device::PaintScope paint(list.hwnd);
+    HDC dc = paint.Dc();
+    RECT client = paint.Client();
+    device::PaintBackground(list.hwnd, dc, WM_CTLCOLORLISTBOX, client);
+    COLORREF text = GetTextColor(dc);
+    for (int index = list.top; index < Count(list); ++index) {
+        int top = (index - list.top) * list.rowHeight;
+        if (top >= client.bottom)
+            break;
+        RECT row{0, top, client.right, top + list.rowHeight};
+        bool selected = index == list.selected;
+        if (selected)
+            FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+        SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : text);
+        RECT label = row;
+        label.left += 2;
+        const std::u16string& rowText = list.rows[index].text;
+        DrawTextW(dc, rowText.c_str(), static_cast<int>(rowText.size()), &label,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    return 0;
+}
+
+LRESULT OnSetFont(ListBox& list, WPARAM font, LPARAM redraw)
+{
+    DefWindowProcW(list.hwnd, WM_SETFONT, font, redraw);
+    list.rowHeight = std::max(1, device::LineHeight(list.hwnd));
+    if (redraw)
+        InvalidateRect(list.hwnd, nullptr, TRUE);
+    return 0;
+}
+
 } // namespace
 
 namespace device {
@@ -208,7 +244,7 @@ namespace device {
 LRESULT CALLBACK ListBoxProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_NCCREATE) {
-        CreateState<ListBox>(hwnd)->rowHeight = DefaultRowHeight();
+        CreateState<ListBox>(hwnd)->rowHeight = std::max(1, LineHeight(hwnd));
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
     ListBox* list = StateOf<ListBox>(hwnd);
@@ -260,6 +296,8 @@ LRESULT CALLBACK ListBoxProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_KEYDOWN: return OnKeyDown(*list, wp);
     case WM_CHAR: return OnChar(*list, static_cast<WCHAR>(wp));
     case WM_LBUTTONDOWN: return OnButtonDown(*list, lp);
+    case WM_PAINT: return Paint(*list);
+    case WM_SETFONT: return OnSetFont(*list, wp, lp);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: NotifyCommand(hwnd, LBN_SETFOCUS); return 0;
     case WM_KILLFOCUS: NotifyCommand(hwnd, LBN_KILLFOCUS); return 0;

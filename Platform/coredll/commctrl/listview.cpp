@@ -1,12 +1,14 @@
 // List view ("SysListView32") in report view: rows with text, image, item data and state, one or more
 // columns, sorted or owner-drawn rows, selection by keys and taps, and notifications to the parent.
 // Left out: the icon, small-icon and list views, label editing, callback text, check boxes and the
-// column header control (the header only takes its band of the client area).
+// column header control (the column titles are drawn in their band, but can't be clicked).
 #include <windows.h>
 #include <commctrl.h>
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
+#include "user/Screen.h"
 
 #include <algorithm>
 #include <vector>
@@ -61,14 +63,28 @@ int HeaderHeight(const ListView& list)
 {
     DWORD style = Style(list);
     bool header = (style & LVS_TYPEMASK) == LVS_REPORT && !(style & LVS_NOCOLUMNHEADER);
-    return header ? device::DefaultRowHeight() : 0;
+    return header ? device::LineHeight(list.hwnd) + device::Scale(4) : 0;
+}
+
+SIZE IconSize(const ListView& list)
+{
+    int cx = 0, cy = 0;
+    if (list.images[LVSIL_SMALL])
+        ImageList_GetIconSize(list.images[LVSIL_SMALL], &cx, &cy);
+    return SIZE{cx, cy};
+}
+
+// A row fits a line of text and the small icon.
+int NaturalRowHeight(const ListView& list)
+{
+    return std::max(device::LineHeight(list.hwnd), static_cast<int>(IconSize(list).cy)) + device::Scale(2);
 }
 
 // Owner-drawn rows take the height the parent gives in WM_MEASUREITEM, asked when the height is first
 // needed and again when the font changes.
 void Measure(ListView& list)
 {
-    int height = device::DefaultRowHeight();
+    int height = NaturalRowHeight(list);
     list.rowHeight = height;
     if (!(Style(list) & LVS_OWNERDRAWFIXED))
         return;
@@ -89,7 +105,7 @@ int RowHeight(ListView& list)
 {
     if (list.rowHeight == 0 && !list.measuring)
         Measure(list);
-    return list.rowHeight > 0 ? list.rowHeight : device::DefaultRowHeight();
+    return list.rowHeight > 0 ? list.rowHeight : NaturalRowHeight(list);
 }
 
 RECT Client(const ListView& list)
@@ -145,10 +161,7 @@ bool EnsureVisible(ListView& list, int index, bool partialOk)
     return true;
 }
 
-int IconWidth(const ListView& list)
-{
-    return list.images[LVSIL_SMALL] ? GetSystemMetrics(SM_CXSMICON) : 0;
-}
+int IconWidth(const ListView& list) { return IconSize(list).cx; }
 
 bool ItemRect(ListView& list, int index, int code, RECT& rect)
 {
@@ -527,15 +540,26 @@ LRESULT InsertColumn(ListView& list, int index, const LVCOLUMNW* request)
     return index;
 }
 
-// LVSCW_AUTOSIZE_USEHEADER on the last column fills the rest of the width; sizing to the text needs
-// the font's measure, which rows don't take yet.
+// The widest text of a column (and its header with LVSCW_AUTOSIZE_USEHEADER), with the icon and margins.
+int WidthOfTexts(const ListView& list, int index, bool withHeader)
+{
+    int widest = withHeader ? device::TextWidth(list.hwnd, list.columns[index].text) : 0;
+    for (const Item& item : list.items)
+        widest = std::max(widest, device::TextWidth(list.hwnd, *TextOfColumn(item, index)));
+    return widest + (index == 0 ? IconWidth(list) : 0) + 2 * device::Scale(4);
+}
+
+// LVSCW_AUTOSIZE_USEHEADER on the last column fills the rest of the width.
 LRESULT SetColumnWidth(ListView& list, int index, int width)
 {
     if (index < 0 || index >= static_cast<int>(list.columns.size()))
         return FALSE;
-    if (width == LVSCW_AUTOSIZE_USEHEADER && index + 1 == static_cast<int>(list.columns.size())) {
+    bool last = index + 1 == static_cast<int>(list.columns.size());
+    if (width == LVSCW_AUTOSIZE_USEHEADER && last) {
         int others = RowsWidth(list) - list.columns[index].width;
         width = std::max(0, static_cast<int>(Client(list).right) - others);
+    } else if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
+        width = WidthOfTexts(list, index, width == LVSCW_AUTOSIZE_USEHEADER);
     } else if (width < 0) {
         return FALSE;
     }
@@ -577,25 +601,87 @@ LRESULT SetColumn(ListView& list, int index, const LVCOLUMNW* request)
 
 // --- Drawing ---
 
-// Owner-drawn rows are drawn by the parent, one WM_DRAWITEM per visible row.
+bool ShowsSelected(const ListView& list, const Item& item, bool focused)
+{
+    return (item.state & LVIS_SELECTED) && (focused || (Style(list) & LVS_SHOWSELALWAYS));
+}
+
+COLORREF Colour(COLORREF chosen, int system) { return chosen == CLR_DEFAULT ? GetSysColor(system) : chosen; }
+
+// A plain row: the small icon, the text of each column, the highlight when it is selected.
+void DrawRow(ListView& list, HDC dc, int index, bool focused)
+{
+    const Item& item = list.items[index];
+    RECT bounds, icon, label;
+    ItemRect(list, index, LVIR_BOUNDS, bounds);
+    ItemRect(list, index, LVIR_ICON, icon);
+    ItemRect(list, index, LVIR_LABEL, label);
+    bool selected = ShowsSelected(list, item, focused);
+    if (selected) {
+        RECT highlight = (list.exStyle & LVS_EX_FULLROWSELECT) ? bounds : label;
+        FillRect(dc, &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    if (list.images[LVSIL_SMALL] && item.image >= 0)
+        ImageList_Draw(list.images[LVSIL_SMALL], item.image, dc, icon.left, icon.top, selected ? ILD_SELECTED : ILD_NORMAL);
+    SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Colour(list.textColour, COLOR_WINDOWTEXT));
+    int left = 0;
+    for (size_t column = 0; column < std::max<size_t>(1, list.columns.size()); ++column) {
+        int width = list.columns.empty() ? bounds.right : list.columns[column].width;
+        RECT cell{column == 0 ? label.left : left, bounds.top, left + width, bounds.bottom};
+        InflateRect(&cell, -device::Scale(2), 0);
+        const std::u16string& text = *TextOfColumn(item, static_cast<int>(column));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &cell,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        left += width;
+    }
+}
+
+void DrawHeader(ListView& list, HDC dc)
+{
+    int height = HeaderHeight(list);
+    if (!height)
+        return;
+    RECT band{0, 0, Client(list).right, height};
+    FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    int left = 0;
+    for (const Column& column : list.columns) {
+        RECT cell{left, 0, left + column.width, height};
+        device::Frame(dc, cell, COLOR_BTNSHADOW);
+        InflateRect(&cell, -device::Scale(3), 0);
+        DrawTextW(dc, column.text.c_str(), static_cast<int>(column.text.size()), &cell,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        left += column.width + device::Scale(3);
+    }
+}
+
+// Every visible row into the device context: owner-drawn rows by the parent (WM_DRAWITEM), the others
+// here.
 void DrawRows(HWND hwnd, HDC dc)
 {
     ListView* list = Find(hwnd);
-    if (!list || !(Style(*list) & LVS_OWNERDRAWFIXED))
+    if (!list)
         return;
+    SetBkMode(dc, TRANSPARENT);
+    DrawHeader(*list, dc);
     int first = list->top;
     int last = std::min(Count(*list), first + RowsPerPage(*list) + 1);
     bool focused = GetFocus() == hwnd;
+    bool ownerDrawn = (Style(*list) & LVS_OWNERDRAWFIXED) != 0;
     for (int index = first; index < last; ++index) {
         if (!(list = Find(hwnd)) || !Valid(*list, index))
             return;
+        if (!ownerDrawn) {
+            DrawRow(*list, dc, index, focused);
+            continue;
+        }
         const Item& item = list->items[index];
         DRAWITEMSTRUCT draw{};
         draw.CtlType = ODT_LISTVIEW;
         draw.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
         draw.itemID = static_cast<UINT>(index);
         draw.itemAction = ODA_DRAWENTIRE;
-        if ((item.state & LVIS_SELECTED) && (focused || (Style(*list) & LVS_SHOWSELALWAYS)))
+        if (ShowsSelected(*list, item, focused))
             draw.itemState |= ODS_SELECTED;
         if ((item.state & LVIS_FOCUSED) && focused)
             draw.itemState |= ODS_FOCUS;
@@ -604,6 +690,39 @@ void DrawRows(HWND hwnd, HDC dc)
         ItemRect(*list, index, LVIR_BOUNDS, draw.rcItem);
         draw.itemData = static_cast<ULONG_PTR>(item.param);
         SendMessageW(GetParent(hwnd), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+    }
+}
+
+LRESULT Paint(HWND hwnd)
+{
+    device::PaintScope paint(hwnd);
+    if (ListView* list = Find(hwnd); list && list->redraw)
+        DrawRows(hwnd, paint.Dc());
+    return 0;
+}
+
+// The default background is the list's colour; a subclass may draw its own here (an "empty" text).
+LRESULT EraseBackground(const ListView& list, HDC dc)
+{
+    RECT client = Client(list);
+    COLORREF colour = Colour(list.background, COLOR_WINDOW);
+    if (colour == CLR_NONE)
+        return 1;
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    return 1;
+}
+
+// Image lists go with the control unless they are shared (LVS_SHAREIMAGELISTS).
+void ReleaseImageLists(ListView& list)
+{
+    if (Style(list) & LVS_SHAREIMAGELISTS)
+        return;
+    for (HIMAGELIST& images : list.images) {
+        if (images)
+            ImageList_Destroy(images);
+        images = nullptr;
     }
 }
 
@@ -883,7 +1002,10 @@ LRESULT CALLBACK ListViewProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         ClampTop(*list);
         Invalidate(*list);
         return 0;
+    case WM_PAINT: return Paint(hwnd);
     case WM_PRINTCLIENT: DrawRows(hwnd, reinterpret_cast<HDC>(wp)); return 0;
+    case WM_ERASEBKGND: return EraseBackground(*list, reinterpret_cast<HDC>(wp));
+    case WM_DESTROY: ReleaseImageLists(*list); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_NCDESTROY: DestroyState<ListView>(hwnd); return 0;
     }

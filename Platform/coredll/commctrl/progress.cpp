@@ -1,10 +1,11 @@
 // Progress bar ("msctls_progress32"): a position inside a range, moved by steps, drawn as a filled bar.
-// Left out: the vertical and smooth looks differ only in drawing; colours are kept but not yet drawn.
+// Left out: the segmented look (the bar is always drawn smooth).
 #include <windows.h>
 #include <commctrl.h>
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
 
 #include <algorithm>
 
@@ -74,6 +75,34 @@ LRESULT SetColour(Progress& bar, COLORREF& slot, COLORREF colour)
     return previous;
 }
 
+// The frame and the part of the range already covered, from the left (or the bottom, PBS_VERTICAL).
+LRESULT Paint(const Progress& bar)
+{
+    device::PaintScope paint(bar.hwnd);
+    HDC dc = paint.Dc();
+    RECT client = paint.Client();
+    COLORREF back = bar.backColour == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : bar.backColour;
+    COLORREF fill = bar.barColour == CLR_DEFAULT ? GetSysColor(COLOR_HIGHLIGHT) : bar.barColour;
+    HBRUSH backBrush = CreateSolidBrush(back);
+    FillRect(dc, &client, backBrush);
+    DeleteObject(backBrush);
+    device::Frame(dc, client, COLOR_BTNSHADOW);
+    RECT inside = client;
+    InflateRect(&inside, -1, -1);
+    int span = bar.high - bar.low;
+    if (span > 0 && bar.position > bar.low) {
+        RECT done = inside;
+        if (device::StyleOf(bar.hwnd) & PBS_VERTICAL)
+            done.top = inside.bottom - (inside.bottom - inside.top) * (bar.position - bar.low) / span;
+        else
+            done.right = inside.left + (inside.right - inside.left) * (bar.position - bar.low) / span;
+        HBRUSH fillBrush = CreateSolidBrush(fill);
+        FillRect(dc, &done, fillBrush);
+        DeleteObject(fillBrush);
+    }
+    return 0;
+}
+
 } // namespace
 
 namespace device {
@@ -102,6 +131,7 @@ LRESULT CALLBACK ProgressProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case PBM_STEPIT: return StepIt(*bar);
     case PBM_SETBARCOLOR: return SetColour(*bar, bar->barColour, static_cast<COLORREF>(lp));
     case PBM_SETBKCOLOR: return SetColour(*bar, bar->backColour, static_cast<COLORREF>(lp));
+    case WM_PAINT: return Paint(*bar);
     case WM_NCDESTROY:
         DestroyState<Progress>(hwnd);
         return 0;

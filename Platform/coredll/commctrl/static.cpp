@@ -1,9 +1,10 @@
 // Static control ("Static"): a text label aligned left, centred or right, or an icon or bitmap.
-// Left out: the frame and rectangle styles, and loading an icon named by the window text.
+// Left out: the frame and rectangle styles, drawing bitmaps, and loading an icon named by the window text.
 #include <windows.h>
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
 
 namespace {
 
@@ -39,6 +40,30 @@ LRESULT OnButtonDown(const Static& control, UINT msg)
     return 0;
 }
 
+// The text in the colours the parent chooses (WM_CTLCOLORSTATIC), or the icon at the top left.
+LRESULT Paint(const Static& control)
+{
+    device::PaintScope paint(control.hwnd);
+    HDC dc = paint.Dc();
+    RECT client = paint.Client();
+    device::PaintBackground(control.hwnd, dc, WM_CTLCOLORSTATIC, client);
+    DWORD style = device::StyleOf(control.hwnd);
+    if (control.image && control.imageType == IMAGE_ICON) {
+        DrawIconEx(dc, 0, 0, static_cast<HICON>(control.image), 0, 0, 0, nullptr, DI_NORMAL);
+        return 0;
+    }
+    UINT format = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    switch (style & SS_TYPEMASK) {
+    case SS_CENTER: format |= DT_CENTER | DT_WORDBREAK; break;
+    case SS_RIGHT: format |= DT_RIGHT | DT_WORDBREAK; break;
+    case SS_LEFTNOWORDWRAP: format |= DT_LEFT; break;
+    default: format |= DT_LEFT | DT_WORDBREAK; break;
+    }
+    std::u16string text = device::TextOf(control.hwnd);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, format);
+    return 0;
+}
+
 } // namespace
 
 namespace device {
@@ -57,6 +82,7 @@ LRESULT CALLBACK StaticProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case STM_GETIMAGE: return GetImage(*control, static_cast<UINT>(wp));
     case STM_SETICON: return SetImage(*control, IMAGE_ICON, reinterpret_cast<HANDLE>(wp));
     case STM_GETICON: return GetImage(*control, IMAGE_ICON);
+    case WM_PAINT: return Paint(*control);
     case WM_GETDLGCODE: return DLGC_STATIC;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: return OnButtonDown(*control, msg);

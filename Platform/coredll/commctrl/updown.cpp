@@ -7,6 +7,7 @@
 
 #include "commctrl/ControlSupport.h"
 #include "commctrl/Controls.h"
+#include "commctrl/Painting.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -322,6 +323,39 @@ LRESULT SetBase(UpDown& control, WPARAM base)
     return previous;
 }
 
+// Two arrow buttons side by side (UDS_HORZ) or one above the other.
+LRESULT Paint(const UpDown& control)
+{
+    device::PaintScope paint(control.hwnd);
+    HDC dc = paint.Dc();
+    RECT client = paint.Client();
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    bool horizontal = (device::StyleOf(control.hwnd) & UDS_HORZ) != 0;
+    RECT first = client, second = client;
+    if (horizontal)
+        first.right = second.left = (client.left + client.right) / 2;
+    else
+        first.bottom = second.top = (client.top + client.bottom) / 2;
+    for (int i = 0; i < 2; ++i) {
+        const RECT& half = i == 0 ? first : second;
+        device::Frame(dc, half, COLOR_BTNSHADOW);
+        int cx = (half.left + half.right) / 2, cy = (half.top + half.bottom) / 2;
+        int size = std::max(1, std::min<int>(half.right - half.left, half.bottom - half.top) / 4);
+        // up (or left) first, then down (or right)
+        int sign = i == 0 ? -1 : 1;
+        if (horizontal) {
+            MoveToEx(dc, cx - sign * size, cy - size, nullptr);
+            LineTo(dc, cx + sign * size, cy);
+            LineTo(dc, cx - sign * size, cy + size);
+        } else {
+            MoveToEx(dc, cx - size, cy - sign * size, nullptr);
+            LineTo(dc, cx, cy + sign * size);
+            LineTo(dc, cx + size, cy - sign * size);
+        }
+    }
+    return 0;
+}
+
 LRESULT OnCreate(UpDown& control)
 {
     if (device::StyleOf(control.hwnd) & UDS_AUTOBUDDY)
@@ -367,6 +401,7 @@ LRESULT CALLBACK UpDownProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (int direction = DirectionOfKey(hwnd, wp))
             Step(*control, direction);
         return 0;
+    case WM_PAINT: return Paint(*control);
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_DESTROY:
         if (control->buddy)
