@@ -241,3 +241,31 @@ TEST_F(ControlPainting, DateTimePickerHighlightsTheFieldBeingEdited)
     for (const auto& text : texts)
         EXPECT_EQ(text.textColor == GetSysColor(COLOR_HIGHLIGHTTEXT), text.text == u"6") << std::string(text.text.begin(), text.text.end());
 }
+
+TEST_F(ControlPainting, ListViewRowsFitTheSmallIconsAndTheImageListsGoWithTheControlUnlessShared)
+{
+    HWND list = CreateWindowExW(0, WC_LISTVIEW, TEXT(""), WS_CHILD | LVS_REPORT | LVS_NOCOLUMNHEADER, 0, 0, 200, 200,
+                                m_host, reinterpret_cast<HMENU>(650), nullptr, nullptr);
+    HIMAGELIST images = ImageList_Create(40, 40, ILC_COLOR16 | ILC_MASK, 1, 1);
+    ASSERT_NE(images, nullptr);
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    LVITEMW item{LVIF_TEXT, 0, 0, 0, 0, const_cast<LPWSTR>(u"Family")};
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    RECT row{LVIR_BOUNDS}, icon{LVIR_ICON};
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon));
+    EXPECT_GE(row.bottom - row.top, 40);
+    EXPECT_EQ(icon.right - icon.left, 40);
+
+    HWND sharing = CreateWindowExW(0, WC_LISTVIEW, TEXT(""), WS_CHILD | LVS_REPORT | LVS_SHAREIMAGELISTS, 0, 0, 200, 200,
+                                   m_host, reinterpret_cast<HMENU>(651), nullptr, nullptr);
+    HIMAGELIST shared = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 1, 1);
+    SendMessageW(sharing, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(shared));
+
+    DestroyWindow(list);
+    DestroyWindow(sharing);
+    int cx = 0, cy = 0;
+    EXPECT_FALSE(ImageList_GetIconSize(images, &cx, &cy)); // destroyed with its list
+    EXPECT_TRUE(ImageList_GetIconSize(shared, &cx, &cy));
+    EXPECT_TRUE(ImageList_Destroy(shared));
+}

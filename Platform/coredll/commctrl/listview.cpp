@@ -867,6 +867,8 @@ LRESULT SetImageList(ListView& list, WPARAM which, LPARAM images)
         return 0;
     HIMAGELIST previous = list.images[which];
     list.images[which] = reinterpret_cast<HIMAGELIST>(images);
+    if (which == LVSIL_SMALL)
+        list.rowHeight = 0; // rows fit the new icons: measured again when next needed
     Invalidate(list);
     return reinterpret_cast<LRESULT>(previous);
 }
