@@ -109,6 +109,9 @@ TEST_F(ListViewControl, OwnerDrawnRowsAreMeasuredAndDrawnByTheParentWithTheirDat
 {
     g_recorder.rowHeight = 30;
     HWND list = MakeList(0, 100);
+    MoveWindow(list, 0, 0, 200, 100, FALSE);
+    // Making and laying out the control doesn't ask the parent yet: it may not be ready to measure.
+    EXPECT_TRUE(g_recorder.measured.empty());
     Insert(list, 0, u"Groups", 0x1000);
     Insert(list, 1, u"Scheduled", 0x2000);
     Insert(list, 2, u"Backup", 0x3000);

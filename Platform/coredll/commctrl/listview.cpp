@@ -81,7 +81,8 @@ int NaturalRowHeight(const ListView& list)
 }
 
 // Owner-drawn rows take the height the parent gives in WM_MEASUREITEM, asked when the height is first
-// needed and again when the font changes.
+// needed (not while the control is being made, when the parent may not be ready to measure) and again
+// when the font changes.
 void Measure(ListView& list)
 {
     int height = NaturalRowHeight(list);
@@ -621,8 +622,10 @@ void DrawRow(ListView& list, HDC dc, int index, bool focused)
         RECT highlight = (list.exStyle & LVS_EX_FULLROWSELECT) ? bounds : label;
         FillRect(dc, &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
     }
-    if (list.images[LVSIL_SMALL] && item.image >= 0)
-        ImageList_Draw(list.images[LVSIL_SMALL], item.image, dc, icon.left, icon.top, selected ? ILD_SELECTED : ILD_NORMAL);
+    if (list.images[LVSIL_SMALL] && item.image >= 0) {
+        int top = icon.top + (icon.bottom - icon.top - IconSize(list).cy) / 2;
+        ImageList_Draw(list.images[LVSIL_SMALL], item.image, dc, icon.left, top, selected ? ILD_SELECTED : ILD_NORMAL);
+    }
     SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Colour(list.textColour, COLOR_WINDOWTEXT));
     int left = 0;
     for (size_t column = 0; column < std::max<size_t>(1, list.columns.size()); ++column) {
@@ -1001,7 +1004,8 @@ LRESULT CALLBACK ListViewProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         Invalidate(*list);
         return 0;
     case WM_SIZE:
-        ClampTop(*list);
+        if (list->rowHeight) // resizing never asks the parent for the row height
+            ClampTop(*list);
         Invalidate(*list);
         return 0;
     case WM_PAINT: return Paint(hwnd);
