@@ -71,6 +71,16 @@ TEST_F(UpDownControl, SixteenBitRangeAndPositionAndHexadecimalBase)
     Press(spin, VK_UP);
     EXPECT_EQ(Text(edit), u"-5");
 
+    // Taps on the arrows: the upper one steps up, the lower one down.
+    MoveWindow(spin, 0, 0, 20, 40, FALSE);
+    SendMessageW(spin, UDM_SETPOS32, 0, 3);
+    SendMessageW(spin, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 5));
+    EXPECT_EQ(Text(edit), u"4");
+    SendMessageW(spin, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 35));
+    SendMessageW(spin, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 35));
+    EXPECT_EQ(Text(edit), u"2");
+
+    SendMessageW(spin, UDM_SETPOS32, 0, -5);
     UDACCEL steps[] = {{0, 5}};
     EXPECT_TRUE(SendMessageW(spin, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(steps)));
     Press(spin, VK_UP);

@@ -1,11 +1,6 @@
-// Date and time picker ("SysDateTimePick32"): a date and time shown through a format of fields (the
-// locale's short, long or time format, or the program's own), edited field by field with the keys:
-// left and right choose the field, up and down step it. A field steps round within its own range
-// (the 31st steps up to the 1st of the same month) and the day is kept inside the month when the
-// month or year changes. Digits typed into a number field replace its value and move on once the field
-// is complete. The shown text is the window text, so WM_GETTEXT reads what the screen shows.
-// Left out: the drop-down month calendar, callback fields ("X") and the check box of DTS_SHOWNONE (the
-// value can still be set to none).
+// Date and time picker ("SysDateTimePick32"): a value shown through a format of fields, edited by keys
+// (left and right choose a field, up and down step it round its own range, digits fill it); the shown
+// text is the window text. Left out: the drop-down calendar, callback fields and DTS_SHOWNONE's check box.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -289,6 +284,8 @@ WORD Round(int value, int first, int last)
     return static_cast<WORD>(first + ((value - first) % span + span) % span);
 }
 
+// A field steps round within its own range without carrying into the next (the 31st steps up to the 1st
+// of the same month); the day is kept inside the month when the month or year changes.
 SYSTEMTIME Stepped(const SYSTEMTIME& time, Field field, int delta)
 {
     SYSTEMTIME next = time;

@@ -1,8 +1,6 @@
-// Edit control ("Edit", and "CAPEDIT" which capitalises what is typed): text typed at the caret, a
-// selection, a length limit, read-only and digits-only styles, lines separated by CR LF; the phone's
-// Back key deletes as backspace does. Left out: the clipboard, word wrapping (lines end only at CR LF),
-// moving between lines with the arrow keys, placing the caret from a tap, and drawing the caret and
-// the selection; one level of undo only.
+// Edit control ("Edit"; "CAPEDIT" also capitalises): typing at the caret, selection, limit, read-only,
+// digits-only and password styles, CR LF lines, the phone's Back key. Left out: the clipboard, word wrap,
+// moving between lines with the arrow keys, placing the caret by a tap, drawing the caret; one undo level.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -1,7 +1,6 @@
-// List box ("ListBox"): rows of text with item data, one selected row moved by the arrow keys or a tap,
-// LBN_SELCHANGE to the parent for the user's changes (LBS_NOTIFY). On a Smartphone a list box whose
-// up-down buddy turns it into a spinner changes its row with left and right (see updown.cpp).
-// Left out: multiple selection, owner-drawn rows, columns and tab stops.
+// List box ("ListBox"): rows of text and data, one selected row moved by keys or taps, LBN_SELCHANGE for
+// the user's changes; with an up-down buddy, the Smartphone spinner (updown.cpp). Left out: multiple
+// selection, owner-drawn rows, columns and tab stops.
 #include <windows.h>
 
 #include "commctrl/ControlSupport.h"

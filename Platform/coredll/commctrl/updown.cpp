@@ -356,6 +356,18 @@ LRESULT Paint(const UpDown& control)
     return 0;
 }
 
+// A tap on an arrow: the upper one (or the right one of a horizontal control) steps up.
+LRESULT OnButtonDown(UpDown& control, LPARAM lp)
+{
+    RECT client;
+    GetClientRect(control.hwnd, &client);
+    int x = static_cast<SHORT>(LOWORD(lp)), y = static_cast<SHORT>(HIWORD(lp));
+    bool horizontal = (device::StyleOf(control.hwnd) & UDS_HORZ) != 0;
+    bool up = horizontal ? x >= (client.left + client.right) / 2 : y < (client.top + client.bottom) / 2;
+    Step(control, up ? 1 : -1);
+    return 0;
+}
+
 LRESULT OnCreate(UpDown& control)
 {
     if (device::StyleOf(control.hwnd) & UDS_AUTOBUDDY)
@@ -402,6 +414,7 @@ LRESULT CALLBACK UpDownProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             Step(*control, direction);
         return 0;
     case WM_PAINT: return Paint(*control);
+    case WM_LBUTTONDOWN: return OnButtonDown(*control, lp);
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_DESTROY:
         if (control->buddy)
