@@ -46,35 +46,35 @@ WINUSERAPI BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID 
 #define SM_CYSMICON 50
 WINUSERAPI int WINAPI GetSystemMetrics(int nIndex);
 
-#define COLOR_SCROLLBAR 0
-#define COLOR_BACKGROUND 1
-#define COLOR_ACTIVECAPTION 2
-#define COLOR_INACTIVECAPTION 3
-#define COLOR_MENU 4
-#define COLOR_WINDOW 5
-#define COLOR_WINDOWFRAME 6
-#define COLOR_MENUTEXT 7
-#define COLOR_WINDOWTEXT 8
-#define COLOR_CAPTIONTEXT 9
-#define COLOR_ACTIVEBORDER 10
-#define COLOR_INACTIVEBORDER 11
-#define COLOR_APPWORKSPACE 12
-#define COLOR_HIGHLIGHT 13
-#define COLOR_HIGHLIGHTTEXT 14
-#define COLOR_BTNFACE 15
-#define COLOR_BTNSHADOW 16
-#define COLOR_GRAYTEXT 17
-#define COLOR_BTNTEXT 18
-#define COLOR_INACTIVECAPTIONTEXT 19
-#define COLOR_BTNHIGHLIGHT 20
-#define COLOR_3DDKSHADOW 21
-#define COLOR_3DLIGHT 22
-#define COLOR_INFOTEXT 23
-#define COLOR_INFOBK 24
-#define COLOR_STATIC 25
-#define COLOR_STATICTEXT 26
-// On the device a system colour index may be passed where a brush is expected, with this bit set.
+// The device marks system colour indexes with this bit, so an index can stand where a brush is expected.
 #define SYS_COLOR_INDEX_FLAG 0x40000000
+#define COLOR_SCROLLBAR (0 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_BACKGROUND (1 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_ACTIVECAPTION (2 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_INACTIVECAPTION (3 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_MENU (4 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_WINDOW (5 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_WINDOWFRAME (6 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_MENUTEXT (7 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_WINDOWTEXT (8 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_CAPTIONTEXT (9 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_ACTIVEBORDER (10 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_INACTIVEBORDER (11 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_APPWORKSPACE (12 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_HIGHLIGHT (13 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_HIGHLIGHTTEXT (14 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_BTNFACE (15 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_BTNSHADOW (16 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_GRAYTEXT (17 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_BTNTEXT (18 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_INACTIVECAPTIONTEXT (19 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_BTNHIGHLIGHT (20 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_3DDKSHADOW (21 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_3DLIGHT (22 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_INFOTEXT (23 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_INFOBK (24 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_STATIC (25 | SYS_COLOR_INDEX_FLAG)
+#define COLOR_STATICTEXT (26 | SYS_COLOR_INDEX_FLAG)
 WINUSERAPI DWORD WINAPI GetSysColor(int nIndex);
 WINUSERAPI HBRUSH WINAPI GetSysColorBrush(int nIndex);
 
@@ -453,6 +453,74 @@ WINUSERAPI HCURSOR WINAPI LoadCursorW(HINSTANCE hInstance, LPCWSTR lpCursorName)
 WINUSERAPI HCURSOR WINAPI SetCursor(HCURSOR hCursor);
 WINUSERAPI HCURSOR WINAPI GetCursor(void);
 #define LoadCursor LoadCursorW
+
+// --- Painting and drawing -----------------------------------------------------------------------------------
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
+
+WINUSERAPI HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT lpPaint);
+WINUSERAPI BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+WINUSERAPI HDC WINAPI GetDC(HWND hWnd);
+WINUSERAPI HDC WINAPI GetWindowDC(HWND hWnd);
+WINUSERAPI int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
+
+#define DT_TOP 0x00000000
+#define DT_LEFT 0x00000000
+#define DT_CENTER 0x00000001
+#define DT_RIGHT 0x00000002
+#define DT_VCENTER 0x00000004
+#define DT_BOTTOM 0x00000008
+#define DT_WORDBREAK 0x00000010
+#define DT_SINGLELINE 0x00000020
+#define DT_EXPANDTABS 0x00000040
+#define DT_TABSTOP 0x00000080
+#define DT_NOCLIP 0x00000100
+#define DT_EXTERNALLEADING 0x00000200
+#define DT_CALCRECT 0x00000400
+#define DT_NOPREFIX 0x00000800
+#define DT_INTERNAL 0x00001000
+#define DT_END_ELLIPSIS 0x00008000
+WINUSERAPI int WINAPI DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lpRect, UINT uFormat);
+#define DrawText DrawTextW
+
+WINUSERAPI int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
+
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+#define IMAGE_CURSOR 2
+#define LR_DEFAULTCOLOR 0x0000
+#define LR_MONOCHROME 0x0001
+#define LR_LOADFROMFILE 0x0010
+#define LR_DEFAULTSIZE 0x0040
+#define LR_SHARED 0x8000
+#define IDI_APPLICATION MAKEINTRESOURCE(32512)
+#define IDI_HAND MAKEINTRESOURCE(32513)
+#define IDI_QUESTION MAKEINTRESOURCE(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCE(32515)
+#define IDI_ASTERISK MAKEINTRESOURCE(32516)
+#define IDI_ERROR IDI_HAND
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_INFORMATION IDI_ASTERISK
+WINUSERAPI HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
+WINUSERAPI HANDLE WINAPI LoadImageW(HINSTANCE hinst, LPCWSTR lpszName, UINT uType, int cxDesired, int cyDesired,
+                                    UINT fuLoad);
+WINUSERAPI BOOL WINAPI DestroyIcon(HICON hIcon);
+#define LoadIcon LoadIconW
+#define LoadImage LoadImageW
+
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+#define DI_DEFAULTSIZE 0x0008
+WINUSERAPI BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth,
+                                  UINT istepIfAniCur, HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+#define DrawIcon(hdc, x, y, hicon) DrawIconEx(hdc, x, y, hicon, 0, 0, 0, NULL, DI_NORMAL)
 
 // --- Dialogs ----------------------------------------------------------------------------------------------------
 #define MAKEINTATOM(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))

@@ -167,7 +167,12 @@ UINT WINAPI RegisterWindowMessageW(LPCWSTR lpString)
     try {
         device::Database& db = device::Db();
         device::Transaction tx(db);
-        std::string name = device::ToUtf8(device::FoldCase(lpString)); // names compare without case
+        auto folded = device::Utf8FromUtf16(device::FoldCase(lpString)); // names compare without case
+        if (!folded) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        const std::string& name = *folded;
         device::Statement find(db, "SELECT number FROM window_messages WHERE name = ?");
         find.Bind(1, name);
         if (find.Step())
