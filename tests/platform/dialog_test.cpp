@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "gdi/Drawing.h"
 #include "platform/DialogTemplateBytes.h"
 #include "support/TempDevice.h"
 #include "user/DialogTemplate.h"
@@ -527,6 +528,29 @@ TEST_F(Dialogs, TheDialogProcedureDecidesWhatDefDlgProcAnswers)
     EXPECT_EQ(GetWindowLongPtrW(hwnd, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(&TestDialogProc));
     SetWindowLongPtrW(hwnd, DWLP_USER, 99);
     EXPECT_EQ(GetWindowLongPtrW(hwnd, DWLP_USER), 99);
+    DestroyWindow(hwnd);
+}
+
+TEST_F(Dialogs, TheBackgroundIsTheBrushTheDialogAsksFor)
+{
+    HBRUSH chosen = nullptr;
+    g_handler = [&](HWND, UINT msg, WPARAM, LPARAM) -> BOOL {
+        return msg == WM_CTLCOLORDLG ? static_cast<BOOL>(reinterpret_cast<INT_PTR>(chosen)) : FALSE;
+    };
+    HWND hwnd = Create(Template({Field(1)}));
+    auto erasedWith = [&] {
+        device::ClearDrawing(hwnd);
+        HDC dc = GetDC(hwnd);
+        SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        ReleaseDC(hwnd, dc);
+        auto drawing = device::DrawingOf(hwnd);
+        EXPECT_EQ(drawing.size(), 1u);
+        auto fill = drawing.empty() ? nullptr : std::get_if<device::FillDrawing>(&drawing[0].what);
+        return fill ? fill->color : CLR_INVALID;
+    };
+    EXPECT_EQ(erasedWith(), GetSysColor(COLOR_WINDOW)); // not handled: the default brush
+    chosen = GetSysColorBrush(COLOR_HIGHLIGHT);
+    EXPECT_EQ(erasedWith(), GetSysColor(COLOR_HIGHLIGHT));
     DestroyWindow(hwnd);
 }
 
