@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "gdi/Drawing.h"
 #include "platform/DialogTemplateBytes.h"
 #include "support/TempDevice.h"
 #include "user/DialogTemplate.h"
@@ -256,6 +257,46 @@ TEST_F(Dialogs, ControlsArePlacedInDialogUnitsOfTheDialogFont)
     DestroyWindow(big);
 }
 
+TEST_F(Dialogs, BaseUnitsAreTheAverageLetterWidthAndTheHeightOfTheFont)
+{
+    // As documented: the extent of the 52 letters over 26, plus one, halved; and the character height.
+    auto measure = [](HFONT font) {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE letters{};
+        GetTextExtentPoint32W(dc, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        return std::make_pair(static_cast<int>((letters.cx / 26 + 1) / 2), static_cast<int>(metrics.tmHeight));
+    };
+    LONG system = GetDialogBaseUnits();
+    EXPECT_EQ(std::make_pair(static_cast<int>(LOWORD(system)), static_cast<int>(HIWORD(system))),
+              measure(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))));
+
+    DialogBytes bold = Template({Field(1)}, WS_POPUP | DS_SETFONT);
+    bold.extended = true;
+    bold.pointSize = 12;
+    bold.weight = FW_BOLD;
+    bold.face = u"Tahoma";
+    HWND hwnd = Create(bold);
+    ASSERT_NE(hwnd, nullptr);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd, 1), WM_GETFONT, 0, 0)), font);
+    LOGFONTW description{};
+    ASSERT_EQ(GetObjectW(font, sizeof description, &description), static_cast<int>(sizeof description));
+    EXPECT_EQ(description.lfWeight, FW_BOLD);
+    EXPECT_EQ(std::u16string(description.lfFaceName), u"Tahoma");
+    EXPECT_EQ(description.lfHeight, -((12 * 96 + 36) / 72)); // twelve points at the profile's 96 dpi
+    RECT unit{0, 0, 4, 8};
+    MapDialogRect(hwnd, &unit);
+    EXPECT_EQ(std::make_pair(static_cast<int>(unit.right), static_cast<int>(unit.bottom)), measure(font));
+    DestroyWindow(hwnd);
+    EXPECT_EQ(GetObjectW(font, sizeof description, &description), 0); // the dialog's font went with it
+}
+
 TEST_F(Dialogs, CreationSendsTheFontThenInitDialogWithTheParameter)
 {
     ItemBytes withData = Field(2);
@@ -487,6 +528,29 @@ TEST_F(Dialogs, TheDialogProcedureDecidesWhatDefDlgProcAnswers)
     EXPECT_EQ(GetWindowLongPtrW(hwnd, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(&TestDialogProc));
     SetWindowLongPtrW(hwnd, DWLP_USER, 99);
     EXPECT_EQ(GetWindowLongPtrW(hwnd, DWLP_USER), 99);
+    DestroyWindow(hwnd);
+}
+
+TEST_F(Dialogs, TheBackgroundIsTheBrushTheDialogAsksFor)
+{
+    HBRUSH chosen = nullptr;
+    g_handler = [&](HWND, UINT msg, WPARAM, LPARAM) -> BOOL {
+        return msg == WM_CTLCOLORDLG ? static_cast<BOOL>(reinterpret_cast<INT_PTR>(chosen)) : FALSE;
+    };
+    HWND hwnd = Create(Template({Field(1)}));
+    auto erasedWith = [&] {
+        device::ClearDrawing(hwnd);
+        HDC dc = GetDC(hwnd);
+        SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        ReleaseDC(hwnd, dc);
+        auto drawing = device::DrawingOf(hwnd);
+        EXPECT_EQ(drawing.size(), 1u);
+        auto fill = drawing.empty() ? nullptr : std::get_if<device::FillDrawing>(&drawing[0].what);
+        return fill ? fill->color : CLR_INVALID;
+    };
+    EXPECT_EQ(erasedWith(), GetSysColor(COLOR_WINDOW)); // not handled: the default brush
+    chosen = GetSysColorBrush(COLOR_HIGHLIGHT);
+    EXPECT_EQ(erasedWith(), GetSysColor(COLOR_HIGHLIGHT));
     DestroyWindow(hwnd);
 }
 

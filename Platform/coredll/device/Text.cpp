@@ -5,19 +5,6 @@
 
 namespace device {
 
-std::string ToUtf8(std::u16string_view text)
-{
-    std::string result(text.size() * 3, '\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(result.data(), static_cast<int32_t>(result.size()), &length, text.data(),
-                       static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
-    result.resize(U_SUCCESS(status) ? length : 0);
-    return result;
-}
-
-std::u16string FromUtf8(std::string_view text) { return Utf16FromUtf8(text); }
-
 std::u16string Utf16FromUtf8(std::string_view text)
 {
     std::u16string out(text.size(), u'\0'); // UTF-16 never needs more units than UTF-8 has bytes
@@ -36,8 +23,7 @@ std::optional<std::string> Utf8FromUtf16(std::u16string_view text)
     UErrorCode status = U_ZERO_ERROR;
     u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
                 static_cast<int32_t>(text.size()), &status);
-    if (U_FAILURE(status))
-        return std::nullopt;
+    if (U_FAILURE(status)) return std::nullopt;
     out.resize(static_cast<size_t>(length));
     return out;
 }

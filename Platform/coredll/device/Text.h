@@ -1,5 +1,5 @@
-// Text between the host (UTF-8 file names, command lines, the database) and the device (UTF-16), and
-// the device's way of comparing names.
+// Text between the host (UTF-8 file names and command lines) and the device (UTF-16), and the device's
+// way of comparing names.
 #pragma once
 
 #include <optional>
@@ -7,10 +7,6 @@
 #include <string_view>
 
 namespace device {
-
-// Unpaired surrogates become U+FFFD: stored text must always round-trip to something.
-std::string ToUtf8(std::u16string_view text);
-std::u16string FromUtf8(std::string_view text);
 
 // Ill-formed bytes become U+FFFD, so a command line always arrives.
 std::u16string Utf16FromUtf8(std::string_view text);

@@ -1,25 +1,11 @@
 #include "user/DialogFont.h"
 
-#include "user/Screen.h"
-
-#include <cmath>
+#include <algorithm>
 #include <cstdint>
 
 namespace device {
 
 namespace {
-
-// The device's interface font: its character cell is 1.2 em high and its letters average 0.55 em, so
-// an 8-point font at 96 dots per inch gives the familiar base units of 6 by 13 pixels.
-// TODO(gdi): measure with GetTextMetricsW and GetTextExtentPoint32W of the 52 letters once the
-// device's GDI serves fonts, and hand the created font to the dialog.
-SIZE MeasureBaseUnits(int pointSize)
-{
-    double em = std::round(pointSize * ScreenDpi() / 72.0);
-    return SIZE{static_cast<LONG>(std::lround(em * 0.55)), static_cast<LONG>(std::lround(em * 1.2))};
-}
-
-constexpr int kSystemPointSize = 8;
 
 // n * unit / parts, rounded half away from zero as MulDiv rounds.
 LONG Scaled(LONG n, LONG unit, LONG parts)
@@ -29,18 +15,58 @@ LONG Scaled(LONG n, LONG unit, LONG parts)
     return static_cast<LONG>(product >= 0 ? (product + half) / parts : (product - half) / parts);
 }
 
+// The documented measure: the average width of the 52 letters, rounded, and the character height.
+SIZE MeasureBaseUnits(HFONT font)
+{
+    SIZE units{};
+    HDC dc = GetDC(nullptr);
+    if (!dc)
+        return units;
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    SIZE letters{};
+    static const char16_t kLetters[] = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    if (GetTextMetricsW(dc, &metrics) && GetTextExtentPoint32W(dc, kLetters, 52, &letters))
+        units = SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return units;
+}
+
+HFONT CreateRequestedFont(const FontRequest& request)
+{
+    LOGFONTW description{};
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc)
+        ReleaseDC(nullptr, dc);
+    description.lfHeight = -Scaled(request.pointSize, dpi, 72); // the point size as character height
+    description.lfWeight = request.weight;
+    description.lfItalic = request.italic ? TRUE : FALSE;
+    description.lfCharSet = request.charset;
+    size_t length = std::min<size_t>(request.face.size(), LF_FACESIZE - 1);
+    std::copy_n(request.face.begin(), length, description.lfFaceName);
+    return CreateFontIndirectW(&description);
+}
+
 } // namespace
 
 DialogFont OpenDialogFont(const std::optional<FontRequest>& request)
 {
     DialogFont font;
-    font.baseUnits = MeasureBaseUnits(request ? request->pointSize : kSystemPointSize);
+    font.handle = request ? CreateRequestedFont(*request) : nullptr;
+    font.baseUnits = font.handle ? MeasureBaseUnits(font.handle) : SystemBaseUnits();
     return font;
 }
 
-void CloseDialogFont(DialogFont& font) { font.handle = nullptr; }
+void CloseDialogFont(DialogFont& font)
+{
+    if (font.handle)
+        DeleteObject(font.handle);
+    font.handle = nullptr;
+}
 
-SIZE SystemBaseUnits() { return MeasureBaseUnits(kSystemPointSize); }
+SIZE SystemBaseUnits() { return MeasureBaseUnits(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))); }
 
 RECT DialogUnitsToPixels(const RECT& units, SIZE baseUnits)
 {

@@ -58,11 +58,24 @@ void OnNextControl(HWND hDlg, WPARAM wParam, LPARAM lParam)
         device::FocusDialogControl(hDlg, target);
 }
 
+// The background is the brush the dialog asks for with WM_CTLCOLORDLG.
+LRESULT EraseBackground(HWND hDlg, HDC hdc)
+{
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(hDlg, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hDlg)));
+    if (!brush)
+        return 0;
+    RECT client;
+    GetClientRect(hDlg, &client);
+    return FillRect(hdc, &client, brush) ? 1 : 0;
+}
+
 LRESULT DefaultHandling(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto dialog = device::DialogStateOf(hDlg);
     switch (msg) {
     case WM_ACTIVATE: OnActivate(hDlg, wParam, dialog.get()); return 0;
+    case WM_ERASEBKGND: return EraseBackground(hDlg, reinterpret_cast<HDC>(wParam));
     case WM_NEXTDLGCTL: OnNextControl(hDlg, wParam, lParam); return 0;
     case WM_CLOSE: {
         // Closing is cancelling, unless the dialog's Cancel button is greyed.

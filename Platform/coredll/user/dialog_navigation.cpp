@@ -1,5 +1,7 @@
 // Keyboard navigation in dialogs: tab stops, groups, and the keys IsDialogMessage turns into focus moves
 // and commands. On a Smartphone, up and down move between tab stops, as its dialogs have no Tab key.
+// Back arrives as Escape and becomes WM_COMMAND IDCANCEL: the device cancels a modal dialog on Back,
+// and it is the dialog procedure that ends it (a menu bar that takes Back over sees the key first).
 // Left out: mnemonics (the device's keypads have no Alt key) and controls nested in WS_EX_CONTROLPARENT
 // children.
 #include <windows.h>
