@@ -48,8 +48,15 @@ BOOL WINAPI SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam, SHA
     return TRUE;
 }
 
+// A window that has the focus itself (a dialog without controls) and hands Back on from its WM_HOTKEY gets
+// it once: handing it on again from there would never end.
 void WINAPI SHSendBackToFocusWindow(UINT uMsg, WPARAM wp, LPARAM lp)
 {
-    if (HWND focus = GetFocus())
-        SendMessageW(focus, uMsg, wp, lp);
+    thread_local bool t_handingOn = false;
+    HWND focus = GetFocus();
+    if (!focus || t_handingOn)
+        return;
+    t_handingOn = true;
+    SendMessageW(focus, uMsg, wp, lp);
+    t_handingOn = false;
 }

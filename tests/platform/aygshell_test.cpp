@@ -158,6 +158,7 @@ TEST(ShellLibrary, LoadingTheLinkedLibraryByNameGivesTheSameCopyWithEveryExport)
     ASSERT_NE(shell, nullptr);
     EXPECT_EQ(GetModuleHandleW(u"AYGSHELL.DLL"), shell);
     // The same functions the program was linked against, not a second copy's.
+    EXPECT_EQ(Address(GetProcAddressW(shell, MAKEINTRESOURCE(9))), Address(&SHInitExtraControls));
     EXPECT_EQ(Address(GetProcAddressW(shell, MAKEINTRESOURCE(56))), Address(&SHInitDialog));
     EXPECT_EQ(Address(GetProcAddressW(shell, MAKEINTRESOURCE(83))), Address(&SHHandleWMSettingChange));
     EXPECT_EQ(Address(GetProcAddressW(shell, MAKEINTRESOURCE(84))), Address(&SHHandleWMActivate));
@@ -176,6 +177,22 @@ TEST(ShellLibrary, LoadingTheLinkedLibraryByNameGivesTheSameCopyWithEveryExport)
     EXPECT_TRUE(FreeLibrary(shell));
     EXPECT_EQ(GetModuleHandleW(u"aygshell"), shell);
     EXPECT_EQ(LoadLibraryW(u"libc"), nullptr);
+}
+
+TEST_F(ShellWindows, TheExtraControlsAreTheCapitalisingEdit)
+{
+    TempDevice device;
+    ASSERT_TRUE(SHInitExtraControls());
+    WNDCLASSW info{};
+    EXPECT_TRUE(GetClassInfoW(nullptr, WC_CAPEDIT, &info));
+    HWND window = Create();
+    HWND edit = Create(window, WC_CAPEDIT);
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, WM_CHAR, u'm', 0);
+    SendMessageW(edit, WM_CHAR, u'e', 0);
+    WCHAR text[8] = {};
+    GetWindowTextW(edit, text, 8);
+    EXPECT_EQ(std::u16string(text), u"Me"); // the first letter capitalised
 }
 
 class InstanceLookups : public ShellWindows {

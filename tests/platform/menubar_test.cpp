@@ -378,6 +378,7 @@ namespace {
 
 struct DialogRun {
     bool takeOverBack = false;
+    std::u16string field; // the text field's text when the dialog ended
     HWND bar = nullptr;
     RECT rect{};
     std::vector<std::string> events;
@@ -404,15 +405,32 @@ BOOL CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         // The user presses Back, then the left soft key.
         PostMessageW(hwnd, WM_KEYDOWN, VK_TBACK, 1);
         PostMessageW(hwnd, WM_KEYDOWN, VK_TSOFT1, 1);
+        if (HWND field = GetDlgItem(hwnd, 650)) {
+            SetFocus(field);
+            SendMessageW(field, EM_SETSEL, 3, 3); // the caret after "abc"
+            return FALSE;
+        }
         return TRUE;
     }
-    case WM_HOTKEY:
-        g_run->events.push_back("hotkey " + std::to_string(HIWORD(lp)));
+    case WM_HOTKEY: {
+        static int handingOn = 0; // without a field the dialog has the focus and gets the key handed back
+        if (!handingOn && LOWORD(lp) != MOD_KEYUP)
+            g_run->events.push_back("hotkey " + std::to_string(HIWORD(lp)));
+        ++handingOn;
+        SHSendBackToFocusWindow(msg, wp, lp); // a field deletes a character
+        --handingOn;
         return TRUE;
-    case WM_COMMAND:
+    }
+    case WM_COMMAND: {
+        if (lp)
+            return FALSE; // the field's notifications
         g_run->events.push_back("command " + std::to_string(LOWORD(wp)));
+        WCHAR text[16] = {};
+        GetDlgItemTextW(hwnd, 650, text, 16);
+        g_run->field = text;
         EndDialog(hwnd, LOWORD(wp));
         return TRUE;
+    }
     }
     return FALSE;
 }
@@ -441,5 +459,25 @@ TEST_F(MenuBars, BackCancelsAFullScreenDialogUnlessTheDialogTookItOver)
                               reinterpret_cast<LPARAM>(m_resources)),
               1);
     EXPECT_EQ(overridden.events, (std::vector<std::string>{"hotkey 27", "command 1"}));
+    g_run = nullptr;
+}
+
+TEST_F(MenuBars, BackTakenOverByADialogDeletesInItsFieldWhereItWouldOtherwiseCloseTheDialog)
+{
+    DialogRun plain;
+    g_run = &plain;
+    EXPECT_EQ(DialogBoxParamW(m_resources, MAKEINTRESOURCE(401), m_owner, ShellDialogProc,
+                              reinterpret_cast<LPARAM>(m_resources)),
+              IDCANCEL);
+    EXPECT_EQ(plain.field, u"abc");
+
+    DialogRun overridden;
+    overridden.takeOverBack = true;
+    g_run = &overridden;
+    EXPECT_EQ(DialogBoxParamW(m_resources, MAKEINTRESOURCE(401), m_owner, ShellDialogProc,
+                              reinterpret_cast<LPARAM>(m_resources)),
+              1);
+    EXPECT_EQ(overridden.events, (std::vector<std::string>{"hotkey 27", "command 1"}));
+    EXPECT_EQ(overridden.field, u"ab");
     g_run = nullptr;
 }
