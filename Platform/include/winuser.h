@@ -805,18 +805,7 @@ WINUSERAPI BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int
 #define WM_QUERYDRAGICON 0x0037
 #define WM_COMPAREITEM 0x0039
 
-// WM_GETDLGCODE answers: the keys a control keeps for itself.
-#define DLGC_WANTARROWS 0x0001
-#define DLGC_WANTTAB 0x0002
-#define DLGC_WANTALLKEYS 0x0004
-#define DLGC_WANTMESSAGE 0x0004
-#define DLGC_HASSETSEL 0x0008
-#define DLGC_DEFPUSHBUTTON 0x0010
-#define DLGC_UNDEFPUSHBUTTON 0x0020
-#define DLGC_RADIOBUTTON 0x0040
-#define DLGC_WANTCHARS 0x0080
-#define DLGC_STATIC 0x0100
-#define DLGC_BUTTON 0x2000
+// WM_GETDLGCODE answers (DLGC_*) are with the standard controls above.
 
 // Button and edit messages the dialog manager sends to its controls.
 #define BS_PUSHBUTTON 0x00000000L
