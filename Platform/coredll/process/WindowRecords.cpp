@@ -115,8 +115,6 @@ std::vector<HWND> ForeignTopLevelWindows()
 std::optional<HWND> DeviceForegroundWindow()
 {
     try {
-        if (!EnsureJoined())
-            return std::nullopt;
         return MostRecentVisibleWindow();
     } catch (const DatabaseError&) {
         return std::nullopt;
