@@ -67,13 +67,13 @@ TEST_F(RunAtTime, TheProgramStartsWithAppRunAtTimeWhenTheClockPassesItsTime)
 TEST_F(RunAtTime, ANewRegistrationReplacesTheOldOneAndNoTimeClearsIt)
 {
     ASSERT_TRUE(Register(kProgram, 10));
-    ASSERT_TRUE(Register(u"\\PROGRAM FILES\\Tests\\PROGRAM.EXE", 20)); // the same application
+    ASSERT_TRUE(Register(u"\"\\PROGRAM FILES\\Tests\\PROGRAM.EXE\"", 20)); // the same application
     ASSERT_TRUE(Register(kOtherProgram, 30));
     ASSERT_EQ(device::RunAtTimeEntries().size(), 2u);
     device::AdvanceClock(15 * kMinute);
     EXPECT_TRUE(OtherProcesses().empty());
     ASSERT_TRUE(CeRunAppAtTime(const_cast<TCHAR*>(kOtherProgram), nullptr));
-    EXPECT_EQ(Pending(), std::vector<std::u16string>{u"\\PROGRAM FILES\\Tests\\PROGRAM.EXE"});
+    EXPECT_EQ(Pending(), std::vector<std::u16string>{u"\"\\PROGRAM FILES\\Tests\\PROGRAM.EXE\""});
     // Bad registrations change nothing.
     SYSTEMTIME bad = At(40);
     bad.wMonth = 13;

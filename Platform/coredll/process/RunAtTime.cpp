@@ -18,6 +18,14 @@ namespace {
 
 std::string Stored(std::u16string_view text) { return registry::StoredText(text); }
 
+// Registrations are told apart by the program they start, named in any case, quoted or not.
+std::string ApplicationKey(std::u16string_view application)
+{
+    std::u16string program, arguments;
+    SplitApplication(application, &program, &arguments);
+    return Stored(FoldCase(program));
+}
+
 int64_t UtcOf(int64_t local) { return local - LocalOffsetAtLocal(local); }
 
 } // namespace
@@ -27,7 +35,7 @@ void SetRunAtTime(std::u16string_view application, int64_t dueLocal)
     Database& db = Db();
     Transaction tx(db);
     Statement put(db, "INSERT OR REPLACE INTO run_at_time (app_folded, application, due_local) VALUES (?, ?, ?)");
-    put.Bind(1, Stored(FoldCase(application))).Bind(2, Stored(application)).Bind(3, dueLocal).Execute();
+    put.Bind(1, ApplicationKey(application)).Bind(2, Stored(application)).Bind(3, dueLocal).Execute();
     tx.Commit();
 }
 
@@ -36,7 +44,7 @@ bool ClearRunAtTime(std::u16string_view application)
     Database& db = Db();
     Transaction tx(db);
     Statement remove(db, "DELETE FROM run_at_time WHERE app_folded = ?");
-    remove.Bind(1, Stored(FoldCase(application))).Execute();
+    remove.Bind(1, ApplicationKey(application)).Execute();
     bool removed = db.Changes() > 0;
     tx.Commit();
     return removed;

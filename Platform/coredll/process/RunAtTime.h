@@ -18,7 +18,8 @@ struct RunAtTimeEntry {
 
 // All throw DatabaseError when the device database fails.
 
-// Replaces the application's registration (applications are named in any case).
+// Replaces the application's registration (an application is its program, named in any case, quoted or
+// not).
 void SetRunAtTime(std::u16string_view application, int64_t dueLocal);
 // False when the application had none.
 bool ClearRunAtTime(std::u16string_view application);
