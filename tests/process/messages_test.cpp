@@ -4,6 +4,7 @@
 #include "process/StartProgram.h"
 
 #include <csignal>
+#include <filesystem>
 #include <future>
 #include <unistd.h>
 
@@ -154,4 +155,24 @@ TEST_F(Messages, AStartedProgramIsListedWithItsCommandLineAndLeavesWhenItEnds)
     EXPECT_EQ(Starts(), std::vector<std::u16string>{u"serve with blanks  "});
     PostMessageW(first, kQuit, 0, 0);
     EXPECT_TRUE(Eventually([&] { return OtherProcesses().empty(); }));
+}
+
+TEST(DeepDevice, ProcessesOfADeviceInADeepFolderStillReachEachOther)
+{
+    // Socket names have room for about a hundred bytes; this device's run/ folder is further down.
+    testing_support::TempDevice shallow;
+    std::filesystem::path deep = shallow.Dir().parent_path() / std::string(60, 'd') / std::string(60, 'e') / "device";
+    device::Create(deep, device::Profile{}, true, testing_support::CivilTicks("2008-06-15 09:30:00"));
+    device::Attach(deep);
+    std::filesystem::path folder = deep / "fs" / "Program Files" / "Tests";
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_symlink(TEST_PROGRAM, folder / "program.exe");
+    DWORD error = 0;
+    pid_t pid = device::StartDeviceProgram(u"\\Program Files\\Tests\\program.exe", u"serve", &error);
+    ASSERT_NE(pid, 0);
+    HWND window = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindowW(kClass, kTitle)) != nullptr; }));
+    EXPECT_EQ(SendMessageW(window, RegisterWindowMessageW(kEchoMessage), 3, 4), 10);
+    kill(pid, SIGKILL);
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(window); }));
 }
