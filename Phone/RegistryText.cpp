@@ -23,7 +23,8 @@ const TypeEntry kTypes[] = {{REG_NONE, "REG_NONE"},   {REG_SZ, "REG_SZ"},       
 std::u16string Utf16(const std::vector<uint8_t>& data)
 {
     std::u16string text(data.size() / 2, u'\0');
-    std::memcpy(text.data(), data.data(), text.size() * 2);
+    if (!text.empty())
+        std::memcpy(text.data(), data.data(), text.size() * 2);
     return text;
 }
 
@@ -32,7 +33,8 @@ std::string Utf8(std::u16string_view text) { return device::Utf8FromUtf16(text).
 std::vector<uint8_t> Bytes(const std::u16string& text)
 {
     std::vector<uint8_t> bytes(text.size() * 2);
-    std::memcpy(bytes.data(), text.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(bytes.data(), text.data(), bytes.size());
     return bytes;
 }
 

@@ -17,7 +17,8 @@ bool IsTextComparison(DWORD comparison)
 std::u16string TextOf(const std::vector<uint8_t>& data)
 {
     std::u16string text(data.size() / 2, u'\0');
-    std::memcpy(text.data(), data.data(), text.size() * 2);
+    if (!text.empty())
+        std::memcpy(text.data(), data.data(), text.size() * 2);
     while (!text.empty() && text.back() == u'\0')
         text.pop_back();
     return text;

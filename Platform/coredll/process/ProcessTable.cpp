@@ -119,15 +119,6 @@ std::vector<ProcessEntry> RunningProcesses()
     return result;
 }
 
-bool IsRunningProcess(pid_t pid)
-{
-    Database& db = Db();
-    Liveness liveness;
-    auto lock = db.Lock();
-    Statement row(db, "SELECT host_start FROM processes WHERE pid = ?");
-    return row.Bind(1, static_cast<int64_t>(pid)).Step() && liveness.Running(pid, row.Int(0));
-}
-
 void PutWindow(const WindowEntry& entry)
 {
     Database& db = Db();

@@ -39,7 +39,6 @@ void PutProcess(const ProcessEntry& entry);
 void ForgetProcess(pid_t pid);
 // The running processes, oldest first; entries of ended ones are removed on the way.
 std::vector<ProcessEntry> RunningProcesses();
-bool IsRunningProcess(pid_t pid);
 
 // The process must be listed. Updates the entry when the window is listed already.
 void PutWindow(const WindowEntry& entry);
