@@ -157,12 +157,16 @@ HRESULT WINAPI RegistryGetDWORD(HKEY hKey, LPCTSTR pszSubKey, LPCTSTR pszValueNa
     OpenKey key(hKey, pszSubKey, false);
     if (key.Result() != ERROR_SUCCESS)
         return HRESULT_FROM_WIN32(key.Result());
-    DWORD type = 0, data = 0, size = sizeof data;
-    LONG rc = RegQueryValueExW(key, pszValueName, nullptr, &type, reinterpret_cast<LPBYTE>(&data), &size);
+    // The type first: a value of another type may not fit the number's room.
+    DWORD type = 0, data = 0, size = 0;
+    LONG rc = RegQueryValueExW(key, pszValueName, nullptr, &type, nullptr, &size);
     if (rc != ERROR_SUCCESS)
         return HRESULT_FROM_WIN32(rc);
     if (type != REG_DWORD || size != sizeof data)
         return HRESULT_FROM_WIN32(ERROR_INVALID_DATATYPE);
+    rc = RegQueryValueExW(key, pszValueName, nullptr, &type, reinterpret_cast<LPBYTE>(&data), &size);
+    if (rc != ERROR_SUCCESS)
+        return HRESULT_FROM_WIN32(rc);
     *pdwData = data;
     return S_OK;
 }

@@ -228,3 +228,28 @@ TEST_F(InProcess, ACallbackRunsAtTheWriteWithTheNewData)
     ASSERT_EQ(RegistrySetString(HKEY_CURRENT_USER, u"Software\\Here", u"Name", u"Abd"), S_OK);
     EXPECT_EQ(g_called.size(), 1u);
 }
+
+TEST(StateHelpers, TypedValuesRoundTripAndTheWrongTypeOrRoomIsRefused)
+{
+    testing_support::TempDevice device;
+    ASSERT_EQ(RegistrySetDWORD(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Level", 7), S_OK); // key made
+    ASSERT_EQ(RegistrySetString(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Name", u"seven"), S_OK);
+    DWORD level = 0;
+    EXPECT_EQ(RegistryGetDWORD(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Level", &level), S_OK);
+    EXPECT_EQ(level, 7u);
+    WCHAR name[6] = u"xxxxx";
+    EXPECT_EQ(RegistryGetString(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Name", name, 6), S_OK);
+    EXPECT_EQ(std::u16string(name), u"seven");
+    EXPECT_EQ(RegistryGetString(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Name", name, 5),
+              HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(name[0], 0);
+    EXPECT_EQ(RegistryGetDWORD(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Name", &level),
+              HRESULT_FROM_WIN32(ERROR_INVALID_DATATYPE));
+    EXPECT_EQ(RegistryGetString(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Level", name, 6),
+              HRESULT_FROM_WIN32(ERROR_INVALID_DATATYPE));
+    EXPECT_EQ(RegistryGetDWORD(HKEY_CURRENT_USER, u"System\\State\\Mine", u"Missing", &level),
+              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(RegistryGetDWORD(HKEY_CURRENT_USER, u"System\\State\\Nowhere", u"Level", &level),
+              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(level, 7u); // untouched by the failures
+}
