@@ -76,10 +76,10 @@ std::vector<pid_t> RunDue()
 {
     Database& db = Db();
     std::vector<std::u16string> due;
+    int64_t now = NowTicks();
+    int64_t localNow = now + LocalOffsetAt(now);
     {
         Transaction tx(db);
-        int64_t now = NowTicks();
-        int64_t localNow = now + LocalOffsetAt(now);
         Statement rows(db, "SELECT application FROM run_at_time WHERE due_local <= ? ORDER BY due_local, application");
         rows.Bind(1, localNow);
         while (rows.Step())
