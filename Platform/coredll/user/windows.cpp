@@ -1,6 +1,7 @@
 // Window classes and windows: creation, destruction, styles, text, hierarchy and the window slots.
 #include <windows.h>
 
+#include "gdi/Drawing.h"
 #include "process/WindowRecords.h"
 #include "user/MessageQueue.h"
 #include "user/Screen.h"
@@ -24,10 +25,15 @@ std::shared_ptr<Window> Lookup(HWND hwnd)
     return window;
 }
 
+// A class atom is known by its decimal name, "#32770" for MAKEINTATOM(0x8002).
 std::u16string ClassNameOf(LPCWSTR name)
 {
-    if (IS_INTRESOURCE(name))
-        return u"#" + std::u16string(1, static_cast<char16_t>(reinterpret_cast<uintptr_t>(name)));
+    if (IS_INTRESOURCE(name)) {
+        std::u16string text = u"#";
+        for (char c : std::to_string(reinterpret_cast<uintptr_t>(name)))
+            text.push_back(static_cast<char16_t>(c));
+        return text;
+    }
     return std::u16string(name);
 }
 
@@ -179,6 +185,7 @@ void DestroyTree(HWND hwnd)
         DestroyTree(child);
     SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
     device::ThreadQueue::Current().KillTimersOf(hwnd);
+    device::ClearDrawing(hwnd);
     auto lock = table.Lock();
     if (window->parent)
         if (auto parent = table.Find(window->parent))
