@@ -146,3 +146,22 @@ TEST_F(Notifications, ACallbackOfAnotherProcessGetsTheNewValueAndHearsOfTheDelet
     RegCloseKey(key);
     EXPECT_TRUE(Eventually([&] { return Recorded(u"CallbackValue") == kDeleted; }));
 }
+
+TEST(ShellExports, TheNotificationFunctionsAreExportedByNameFromTheShellLibrary)
+{
+    HMODULE shell = LoadLibraryW(u"aygshell");
+    ASSERT_NE(shell, nullptr);
+    auto same = [&](const char16_t* name, const void* function) {
+        return reinterpret_cast<const void*>(GetProcAddress(shell, name)) == function;
+    };
+    EXPECT_TRUE(same(u"RegistryNotifyApp", reinterpret_cast<const void*>(&RegistryNotifyApp)));
+    EXPECT_TRUE(same(u"RegistryNotifyWindow", reinterpret_cast<const void*>(&RegistryNotifyWindow)));
+    EXPECT_TRUE(same(u"RegistryNotifyCallback", reinterpret_cast<const void*>(&RegistryNotifyCallback)));
+    EXPECT_TRUE(same(u"RegistryStopNotification", reinterpret_cast<const void*>(&RegistryStopNotification)));
+    EXPECT_TRUE(same(u"RegistryCloseNotification", reinterpret_cast<const void*>(&RegistryCloseNotification)));
+    EXPECT_TRUE(same(u"RegistryGetDWORD", reinterpret_cast<const void*>(&RegistryGetDWORD)));
+    EXPECT_TRUE(same(u"RegistrySetDWORD", reinterpret_cast<const void*>(&RegistrySetDWORD)));
+    EXPECT_TRUE(same(u"RegistryGetString", reinterpret_cast<const void*>(&RegistryGetString)));
+    EXPECT_TRUE(same(u"RegistrySetString", reinterpret_cast<const void*>(&RegistrySetString)));
+    FreeLibrary(shell);
+}

@@ -9,6 +9,7 @@
 #include "process/WindowRecords.h"
 #include "user/Input.h"
 #include "user/MessageQueue.h"
+#include "user/SoftKeyBar.h"
 #include "user/Window.h"
 
 using device::ThreadQueue;
@@ -69,6 +70,7 @@ bool Retrieve(LPMSG msg, HWND hwnd, UINT first, UINT last, bool remove, bool wai
     }
     if (!ThreadQueue::Current().Get(msg, hwnd, first, last, remove, wait))
         return false;
+    device::RouteToSoftKeyBar(*msg);
     t_lastMessage = *msg;
     if (remove)
         device::NoteKey(msg->message, msg->wParam);
