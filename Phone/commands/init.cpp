@@ -126,8 +126,8 @@ int Run(Args& args)
         // Nothing is left of a device that could not be made whole.
         std::error_code ignored;
         if (dirExisted) {
-            for (const char* part : {"device.db", "device.db-wal", "device.db-shm", "fs", "run"})
-                fs::remove_all(dir / part, ignored);
+            for (const char* made : {"device.db", "device.db-wal", "device.db-shm", "fs", "run"})
+                fs::remove_all(dir / made, ignored);
         } else {
             fs::remove_all(dir, ignored);
         }
