@@ -9,42 +9,18 @@
 #include "device/Device.h"
 #include "device/Handles.h"
 #include "device/Text.h"
+#include "process/HostProcess.h"
 #include "user/Window.h"
 
 #include <unistd.h>
 
 #include <atomic>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace device::shell {
 
 namespace {
-
-// A host process's start time (clock ticks since boot); none once it has ended, also while it waits as a
-// zombie for its parent.
-std::optional<int64_t> StartTime(pid_t pid)
-{
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string text;
-    std::getline(file, text);
-    size_t name = text.rfind(')'); // the command name may hold blanks and parentheses
-    if (name == std::string::npos)
-        return std::nullopt;
-    std::istringstream fields(text.substr(name + 1));
-    std::string state, skipped;
-    fields >> state;
-    if (state == "Z" || state == "X")
-        return std::nullopt;
-    for (int field = 4; field < 22; ++field) // from the parent's id up to the start time, field 22
-        fields >> skipped;
-    int64_t started = 0;
-    if (!(fields >> started))
-        return std::nullopt;
-    return started;
-}
 
 std::atomic<int64_t> g_nextClaim{1};
 
@@ -72,19 +48,19 @@ private:
 // The claim for this process, or 0 when a live process holds the class already.
 int64_t Claim(const std::string& className)
 {
-    std::optional<int64_t> started = StartTime(getpid());
+    int64_t started = HostStartTime(getpid());
     if (!started)
         throw DatabaseError(SQLITE_ERROR, "the process's own start time is unreadable");
     Database& db = Db();
     Transaction tx(db);
     Statement holder(db, "SELECT pid, started FROM shell_instance_claims WHERE class = ?");
     holder.Bind(1, className);
-    if (holder.Step() && StartTime(static_cast<pid_t>(holder.Int(0))) == holder.Int(1))
+    if (holder.Step() && IsRunning(static_cast<pid_t>(holder.Int(0)), holder.Int(1)))
         return 0;
     holder.Reset();
     int64_t claim = g_nextClaim++;
     Statement take(db, "INSERT OR REPLACE INTO shell_instance_claims (class, pid, started, claim) VALUES (?, ?, ?, ?)");
-    take.Bind(1, className).Bind(2, getpid()).Bind(3, *started).Bind(4, claim).Execute();
+    take.Bind(1, className).Bind(2, getpid()).Bind(3, started).Bind(4, claim).Execute();
     tx.Commit();
     return claim;
 }

@@ -1,9 +1,11 @@
 // The start of a device program: the host's main() hands the program's WinMain its command line as one
 // string, as the device does. One argument is passed verbatim, blanks and all; several are joined by
-// single blanks. WinMain's result is the process's exit code.
+// single blanks. WinMain's result is the process's exit code. A program started on a device joins it first,
+// so the device lists it (with that command line) before it makes any window.
 #include <windows.h>
 
 #include "device/Text.h"
+#include "process/ThisProcess.h"
 
 #include <string>
 
@@ -19,5 +21,6 @@ int main(int argc, char** argv)
         line += argv[i];
     }
     std::u16string commandLine = device::Utf16FromUtf8(line);
+    device::JoinDevice(commandLine);
     return WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), kShow);
 }

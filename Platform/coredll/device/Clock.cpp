@@ -54,9 +54,29 @@ void NotifyListeners()
         listener();
 }
 
+ClockFollower g_follower{}; // constant-initialised: set by the follower's static initialisation
+
+void WriteClock(int64_t utcTicks)
+{
+    Database& db = Db();
+    Transaction tx(db);
+    Statement set(db, "UPDATE clock SET now_ticks = ?, offset_ticks = ? WHERE id = 1");
+    set.Bind(1, utcTicks).Bind(2, utcTicks - HostNowTicks()).Execute();
+    tx.Commit();
+}
+
+void Reached(int64_t utcTicks)
+{
+    NotifyListeners();
+    if (g_follower.reached)
+        g_follower.reached(utcTicks);
+}
+
 } // namespace
 
 void AddClockListener(void (*listener)()) { Listeners().push_back(listener); }
+
+void SetClockFollower(ClockFollower follower) { g_follower = follower; }
 
 int64_t HostNowTicks()
 {
@@ -88,34 +108,33 @@ int64_t BootTicks()
 
 int64_t SetClock(int64_t utcTicks)
 {
-    Database& db = Db();
-    Transaction tx(db);
-    Statement set(db, "UPDATE clock SET now_ticks = ?, offset_ticks = ? WHERE id = 1");
-    set.Bind(1, utcTicks).Bind(2, utcTicks - HostNowTicks()).Execute();
-    tx.Commit();
-    NotifyListeners();
-    return utcTicks;
+    for (;;) {
+        int64_t now = NowTicks();
+        int64_t stop = utcTicks;
+        if (g_follower.nextDue && utcTicks > now)
+            if (int64_t due = g_follower.nextDue(now, utcTicks); due > now && due < utcTicks)
+                stop = due;
+        WriteClock(stop);
+        Reached(stop);
+        if (stop == utcTicks)
+            return utcTicks;
+    }
 }
 
-int64_t AdvanceClock(int64_t ticks)
-{
-    Database& db = Db();
-    Transaction tx(db);
-    int64_t now = NowTicks() + ticks;
-    SetClock(now);
-    tx.Commit();
-    return now;
-}
+int64_t AdvanceClock(int64_t ticks) { return SetClock(NowTicks() + ticks); }
 
 void SetClockMode(bool manual)
 {
     Database& db = Db();
-    Transaction tx(db);
-    int64_t now = NowTicks();
-    Statement set(db, "UPDATE clock SET manual = ?, now_ticks = ?, offset_ticks = ? WHERE id = 1");
-    set.Bind(1, manual ? 1 : 0).Bind(2, now).Bind(3, now - HostNowTicks()).Execute();
-    tx.Commit();
-    NotifyListeners();
+    int64_t now;
+    {
+        Transaction tx(db);
+        now = NowTicks();
+        Statement set(db, "UPDATE clock SET manual = ?, now_ticks = ?, offset_ticks = ? WHERE id = 1");
+        set.Bind(1, manual ? 1 : 0).Bind(2, now).Bind(3, now - HostNowTicks()).Execute();
+        tx.Commit();
+    }
+    Reached(now);
 }
 
 int64_t LocalOffsetAt(int64_t utcTicks)

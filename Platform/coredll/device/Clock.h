@@ -19,13 +19,23 @@ ClockState ReadClock();
 int64_t NowTicks();
 int64_t BootTicks();
 
-// Moves the clock (manual: to that instant; real: by shifting the offset). Returns the new time.
+// Moves the clock (manual: to that instant; real: by shifting the offset). Returns the new time. Not to be
+// called inside a transaction: what falls due on the way runs between the steps.
 int64_t SetClock(int64_t utcTicks);
 int64_t AdvanceClock(int64_t ticks);
 void SetClockMode(bool manual);
 
 // Called in this process after every change of the clock (set, advance, mode), so waits on it re-check.
 void AddClockListener(void (*listener)());
+
+// What falls due at device times (run-at-time registrations) follows the clock: a forward move stops at
+// each such time in turn, and the follower hears of every move, so those things happen in order however
+// far the clock jumps. Set once, by the layer that keeps them.
+struct ClockFollower {
+    int64_t (*nextDue)(int64_t afterTicks, int64_t upToTicks); // the first time in (after, upTo), else 0
+    void (*reached)(int64_t nowTicks);
+};
+void SetClockFollower(ClockFollower follower);
 
 // Offset of the device's local time from UTC at a UTC instant, in ticks (positive east of Greenwich).
 int64_t LocalOffsetAt(int64_t utcTicks);

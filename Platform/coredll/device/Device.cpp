@@ -113,24 +113,37 @@ void Attach(const fs::path& dir)
     g_profile.reset();
 }
 
+// g_mutex is never held while a database is locked: threads in a transaction ask for Db() and the profile.
 Database& Db()
 {
-    std::lock_guard guard(g_mutex);
-    if (!g_db) {
-        fs::path dir = Dir();
-        if (!Exists(dir))
-            throw DatabaseError(SQLITE_CANTOPEN, dir.string() + ": no device there");
-        g_db = std::make_unique<Database>((dir / kDatabaseFile).string());
+    fs::path dir;
+    {
+        std::lock_guard guard(g_mutex);
+        if (g_db)
+            return *g_db;
+        dir = Dir();
     }
+    if (!Exists(dir))
+        throw DatabaseError(SQLITE_CANTOPEN, dir.string() + ": no device there");
+    auto db = std::make_unique<Database>((dir / kDatabaseFile).string());
+    std::lock_guard guard(g_mutex);
+    if (!g_db) // another thread may have opened it meanwhile
+        g_db = std::move(db);
     return *g_db;
 }
 
 const Profile& CurrentProfile()
 {
     Database& db = Db();
+    {
+        std::lock_guard guard(g_mutex);
+        if (g_profile)
+            return *g_profile;
+    }
+    auto profile = std::make_unique<Profile>(ReadProfile(db));
     std::lock_guard guard(g_mutex);
     if (!g_profile)
-        g_profile = std::make_unique<Profile>(ReadProfile(db));
+        g_profile = std::move(profile);
     return *g_profile;
 }
 

@@ -133,6 +133,66 @@ const std::vector<std::string>& SchemaSteps()
             claim INTEGER NOT NULL        -- which claim of that process, released by closing its handle
         );
         )sql",
+        // 5: running processes and their top-level windows, registry value notifications, run-at-time
+        // registrations.
+        R"sql(
+        CREATE TABLE processes (
+            pid INTEGER PRIMARY KEY,
+            host_start INTEGER NOT NULL,  -- when the host started the process; tells a reused pid apart
+            started INTEGER NOT NULL,     -- UTC FILETIME ticks of the device clock at the start
+            program TEXT NOT NULL,        -- host path of the program file
+            command_line TEXT NOT NULL
+        );
+        CREATE TABLE windows (
+            hwnd INTEGER PRIMARY KEY,
+            pid INTEGER NOT NULL REFERENCES processes(pid) ON DELETE CASCADE,
+            thread INTEGER NOT NULL,
+            class TEXT NOT NULL,
+            class_folded TEXT NOT NULL,
+            title TEXT NOT NULL,
+            visible INTEGER NOT NULL DEFAULT 0,
+            activated INTEGER NOT NULL DEFAULT 0 -- device-wide activation order, larger is more recent
+        );
+        CREATE INDEX windows_class ON windows(class_folded);
+        CREATE INDEX windows_pid ON windows(pid);
+        CREATE TABLE reg_watches (
+            id INTEGER PRIMARY KEY AUTOINCREMENT, -- never reused: a closed notification handle stays stale
+            kind INTEGER NOT NULL,        -- 0 program (persistent), 1 window, 2 callback
+            name TEXT UNIQUE,             -- persistent ones only
+            key_path TEXT NOT NULL,       -- case-folded, from the hive's root: 'hkey_current_user\system\state'
+            value_name TEXT NOT NULL,     -- case-folded; empty for the default value
+            comparison INTEGER NOT NULL,
+            mask INTEGER NOT NULL,
+            target_dword INTEGER NOT NULL,
+            target_text TEXT NOT NULL,
+            message INTEGER NOT NULL DEFAULT 0,
+            program TEXT,                 -- persistent: what to start, the window to tell and the flags
+            window_class TEXT,
+            window_title TEXT,
+            flags INTEGER NOT NULL DEFAULT 0,
+            owner_pid INTEGER,            -- transient: the registering process, its window and user data
+            owner_start INTEGER,
+            hwnd INTEGER,
+            user_data INTEGER NOT NULL DEFAULT 0
+        );
+        CREATE INDEX reg_watches_value ON reg_watches(value_name, key_path);
+        CREATE TABLE pending_deliveries (
+            id INTEGER PRIMARY KEY,
+            watch INTEGER NOT NULL,       -- the persistent notification that started the program
+            pid INTEGER NOT NULL,         -- the program started for it, which takes the message once its window
+            host_start INTEGER NOT NULL,  -- appears
+            window_class TEXT,
+            window_title TEXT,
+            message INTEGER NOT NULL,
+            wparam INTEGER NOT NULL,
+            lparam INTEGER NOT NULL
+        );
+        CREATE TABLE run_at_time (
+            app_folded TEXT PRIMARY KEY,  -- one registration per application, named in any case
+            application TEXT NOT NULL,
+            due_local INTEGER NOT NULL    -- local FILETIME ticks, as registered
+        );
+        )sql",
     };
     return steps;
 }

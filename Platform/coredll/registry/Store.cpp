@@ -3,6 +3,7 @@
 #include "device/Clock.h"
 #include "device/Database.h"
 #include "device/Device.h"
+#include "notify/Delivery.h"
 #include "registry/Names.h"
 
 #include <algorithm>
@@ -247,12 +248,19 @@ LONG WriteValue(int64_t key, std::u16string_view name, DWORD type, const uint8_t
 {
     if (name.size() > kMaxValueName || size > kMaxValueData)
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&](Database& db) -> LONG {
+    bool changed = false;
+    LONG rc = Guarded([&](Database& db) -> LONG {
         int64_t now = NowTicks();
         Transaction tx(db);
         if (!Exists(db, key))
             return ERROR_KEY_DELETED;
         std::string folded = Folded(name);
+        Statement before(db, "SELECT type, data FROM reg_values WHERE key = ? AND folded = ?");
+        bool existed = before.Bind(1, key).Bind(2, folded).Step();
+        std::vector<uint8_t> old = existed ? before.Blob(1) : std::vector<uint8_t>();
+        changed = !existed || static_cast<DWORD>(before.Int(0)) != type ||
+                  !std::equal(old.begin(), old.end(), data, data + size);
+        before.Reset();
         // Updating in place keeps the value's name as first written and its place in the enumeration.
         Statement update(db, "UPDATE reg_values SET type = ?, data = ? WHERE key = ? AND folded = ?");
         update.Bind(1, static_cast<int64_t>(type)).Bind(2, data, size).Bind(3, key).Bind(4, folded).Execute();
@@ -270,13 +278,19 @@ LONG WriteValue(int64_t key, std::u16string_view name, DWORD type, const uint8_t
         tx.Commit();
         return ERROR_SUCCESS;
     });
+    // Those who watch the value hear of a change once it is stored (a rewrite of the same data is none).
+    if (rc == ERROR_SUCCESS && changed) {
+        Value value{std::u16string(name), type, std::vector<uint8_t>(data, data + size)};
+        notify::ValueChanged(key, name, &value);
+    }
+    return rc;
 }
 
 LONG DeleteValue(int64_t key, std::u16string_view name)
 {
     if (name.size() > kMaxValueName)
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&](Database& db) -> LONG {
+    LONG rc = Guarded([&](Database& db) -> LONG {
         int64_t now = NowTicks();
         Transaction tx(db);
         if (!Exists(db, key))
@@ -287,6 +301,27 @@ LONG DeleteValue(int64_t key, std::u16string_view name)
             return ERROR_FILE_NOT_FOUND;
         Touch(db, key, now);
         tx.Commit();
+        return ERROR_SUCCESS;
+    });
+    if (rc == ERROR_SUCCESS)
+        notify::ValueChanged(key, name, nullptr);
+    return rc;
+}
+
+LONG FoldedPath(int64_t key, std::string* path)
+{
+    return Guarded([&](Database& db) -> LONG {
+        auto lock = db.Lock();
+        Statement row(db, "SELECT parent, folded FROM reg_keys WHERE id = ?");
+        std::string result;
+        for (int64_t current = key; current != 0;) {
+            if (!row.Bind(1, current).Step())
+                return ERROR_KEY_DELETED;
+            result = result.empty() ? row.Text(1) : row.Text(1) + "\\" + result;
+            current = row.IsNull(0) ? 0 : row.Int(0);
+            row.Reset();
+        }
+        *path = std::move(result);
         return ERROR_SUCCESS;
     });
 }

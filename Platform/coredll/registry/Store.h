@@ -66,6 +66,10 @@ LONG QueryValue(int64_t key, std::u16string_view name, Value* value);
 LONG WriteValue(int64_t key, std::u16string_view name, DWORD type, const uint8_t* data, size_t size);
 LONG DeleteValue(int64_t key, std::u16string_view name);
 
+// The key's path from its hive's root with every name case-folded, as stored ("hkey_current_user\software\x"),
+// for matching keys by path whether they exist or not.
+LONG FoldedPath(int64_t key, std::string* path);
+
 // Enumeration in creation order; ERROR_NO_MORE_ITEMS past the end.
 LONG EnumSubkey(int64_t key, DWORD index, Subkey* subkey);
 LONG EnumValue(int64_t key, DWORD index, Value* value);

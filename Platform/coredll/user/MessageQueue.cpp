@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <thread>
 
 namespace device {
 
@@ -185,17 +186,31 @@ LRESULT ThreadQueue::Send(ThreadQueue& sender, HWND hwnd, UINT msg, WPARAM wp, L
         ++m_generation;
         m_wake.notify_all();
     }
-    std::unique_lock lock(sender.m_mutex);
-    while (!sent->done) {
+    return sender.AwaitAnswer(*sent);
+}
+
+LRESULT ThreadQueue::WaitFor(std::function<LRESULT()> work)
+{
+    auto sent = std::make_shared<SentMessage>(SentMessage{nullptr, 0, 0, 0, this});
+    std::thread helper([sent, work = std::move(work)] { Answer(*sent, work()); });
+    LRESULT result = AwaitAnswer(*sent);
+    helper.join();
+    return result;
+}
+
+LRESULT ThreadQueue::AwaitAnswer(SentMessage& sent)
+{
+    std::unique_lock lock(m_mutex);
+    while (!sent.done) {
         // A thread blocked in a send still answers what is sent to it, or two threads sending to
         // each other would wait forever.
-        if (!sender.m_sent.empty()) {
-            sender.DispatchOneSent(lock);
+        if (!m_sent.empty()) {
+            DispatchOneSent(lock);
             continue;
         }
-        sender.m_wake.wait(lock);
+        m_wake.wait(lock);
     }
-    return sent->result;
+    return sent.result;
 }
 
 bool ThreadQueue::DispatchOneSent(std::unique_lock<std::mutex>& lock)
@@ -358,6 +373,22 @@ bool ThreadQueue::IsIdle()
 {
     std::lock_guard guard(m_mutex);
     return IdleLocked();
+}
+
+bool ThreadQueue::AllIdle(const std::vector<DWORD>& threads)
+{
+    for (DWORD thread : threads) {
+        std::shared_ptr<ThreadQueue> queue;
+        {
+            std::lock_guard guard(g_registryMutex);
+            auto it = Registry().find(thread);
+            if (it != Registry().end())
+                queue = it->second.lock();
+        }
+        if (queue && !queue->IsIdle())
+            return false;
+    }
+    return true;
 }
 
 bool ThreadQueue::WaitIdle(DWORD timeoutMs)

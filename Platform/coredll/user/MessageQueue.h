@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -31,6 +32,10 @@ public:
     // result, dispatching messages sent to the caller meanwhile. 0 when this thread ends first.
     LRESULT Send(ThreadQueue& sender, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
+    // Runs `work` (a call that blocks, such as a send to another process) on a helper thread while the
+    // calling thread, which must own this queue, waits for its result and still dispatches what is sent to it.
+    LRESULT WaitFor(std::function<LRESULT()> work);
+
     // The next message for the calling thread (which must own this queue). Sent messages are
     // dispatched on the way. With wait, blocks until one arrives; otherwise false when none is ready.
     bool Get(MSG* msg, HWND filter, UINT first, UINT last, bool remove, bool wait);
@@ -44,6 +49,9 @@ public:
     bool IsIdle();
     // Blocks until the thread waits with nothing to do (or the time-out in host milliseconds passes).
     bool WaitIdle(DWORD timeoutMs);
+    // True when each of these threads waits for input with nothing to do; a thread without a queue has
+    // nothing to do.
+    static bool AllIdle(const std::vector<DWORD>& threads);
 
     ~ThreadQueue();
 
@@ -58,6 +66,7 @@ private:
 
     explicit ThreadQueue(DWORD threadId) : m_threadId(threadId) {}
     bool DispatchOneSent(std::unique_lock<std::mutex>& lock);
+    LRESULT AwaitAnswer(SentMessage& sent);
     bool TakePosted(MSG* msg, HWND filter, UINT first, UINT last, bool remove);
     bool TakePaint(MSG* msg, HWND filter, UINT first, UINT last);
     bool TakeTimer(MSG* msg, HWND filter, UINT first, UINT last, bool remove, int64_t* nextDue);

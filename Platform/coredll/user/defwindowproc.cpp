@@ -1,6 +1,7 @@
 // The default handling of window messages.
 #include <windows.h>
 
+#include "process/WindowRecords.h"
 #include "user/Window.h"
 
 #include <algorithm>
@@ -28,6 +29,20 @@ void StoreText(HWND hwnd, LPCWSTR text)
         return;
     auto lock = WindowTable::Instance().Lock();
     window->text = text ? std::u16string(text) : std::u16string();
+}
+
+// Titles of top-level windows are listed device-wide, where other processes' FindWindow looks.
+void RecordTitle(HWND hwnd)
+{
+    auto window = WindowTable::Instance().Find(hwnd);
+    if (!window || window->parent)
+        return;
+    std::u16string title;
+    {
+        auto lock = WindowTable::Instance().Lock();
+        title = window->text;
+    }
+    device::RecordWindowTitle(hwnd, title);
 }
 
 // A class background may be a system colour given as its index plus one, as WNDCLASS documents
@@ -65,6 +80,7 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETTEXT:
         StoreText(hWnd, reinterpret_cast<LPCWSTR>(lParam));
+        RecordTitle(hWnd);
         InvalidateRect(hWnd, nullptr, TRUE);
         return TRUE;
     case WM_GETTEXT: return CopyText(hWnd, wParam, reinterpret_cast<LPWSTR>(lParam));

@@ -2,6 +2,8 @@
 // share one input state.
 #include <windows.h>
 
+#include "process/Remote.h"
+#include "process/WindowRecords.h"
 #include "user/Window.h"
 
 #include <atomic>
@@ -78,6 +80,7 @@ HWND WINAPI SetActiveWindow(HWND hWnd)
             return nullptr;
         }
         WindowTable::Instance().Activate(hWnd);
+        device::RecordWindowActivated(hWnd);
     }
     if (hWnd == old)
         return old;
@@ -89,12 +92,20 @@ HWND WINAPI SetActiveWindow(HWND hWnd)
     return old;
 }
 
-HWND WINAPI GetForegroundWindow(void) { return GetActiveWindow(); }
+// The foreground is device-wide: the most recently activated visible top-level window of any process.
+HWND WINAPI GetForegroundWindow(void) { return device::DeviceForegroundWindow().value_or(GetActiveWindow()); }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd)
 {
     if (!IsWindow(hWnd))
         return FALSE;
+    if (device::IsForeignHandle(hWnd)) {
+        DWORD error = 0;
+        if (device::RemoteActivate(hWnd, &error))
+            return TRUE;
+        SetLastError(error);
+        return FALSE;
+    }
     SetActiveWindow(hWnd);
     return TRUE;
 }

@@ -5,6 +5,8 @@
 #include "device/Database.h"
 #include "device/Device.h"
 #include "device/Text.h"
+#include "process/Remote.h"
+#include "process/WindowRecords.h"
 #include "user/Input.h"
 #include "user/MessageQueue.h"
 #include "user/SoftKeyBar.h"
@@ -28,6 +30,36 @@ std::shared_ptr<ThreadQueue> QueueOfWindow(HWND hwnd)
         return nullptr;
     }
     return ThreadQueue::ForThread(window->threadId);
+}
+
+// Only values travel between processes: a system message whose parameters point into the sender's memory
+// cannot reach another process's window.
+bool CarriesPointers(UINT msg)
+{
+    switch (msg) {
+    case WM_CREATE:
+    case WM_NCCREATE:
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_WINDOWPOSCHANGED:
+    case WM_NOTIFY:
+    case WM_HELP:
+    case WM_STYLECHANGED:
+    case WM_SETTINGCHANGE: return true;
+    }
+    return false;
+}
+
+// Every top-level window of the device: this process's, then the others'.
+std::vector<HWND> DeviceTopLevelWindows()
+{
+    std::vector<HWND> windows = WindowTable::Instance().TopLevelWindows();
+    for (HWND foreign : device::ForeignTopLevelWindows())
+        windows.push_back(foreign);
+    return windows;
 }
 
 bool Retrieve(LPMSG msg, HWND hwnd, UINT first, UINT last, bool remove, bool wait)
@@ -108,9 +140,16 @@ BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     if (!hWnd)
         return PostThreadMessageW(device::CurrentThreadId(), Msg, wParam, lParam);
     if (hWnd == HWND_BROADCAST) {
-        for (HWND top : WindowTable::Instance().TopLevelWindows())
+        for (HWND top : DeviceTopLevelWindows())
             PostMessageW(top, Msg, wParam, lParam);
         return TRUE;
+    }
+    if (device::IsForeignHandle(hWnd)) {
+        DWORD error = ERROR_NOT_SUPPORTED;
+        if (!CarriesPointers(Msg) && device::RemotePost(hWnd, Msg, wParam, lParam, &error))
+            return TRUE;
+        SetLastError(error);
+        return FALSE;
     }
     auto queue = QueueOfWindow(hWnd);
     if (!queue)
@@ -122,9 +161,20 @@ BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     if (hWnd == HWND_BROADCAST) {
-        for (HWND top : WindowTable::Instance().TopLevelWindows())
+        for (HWND top : DeviceTopLevelWindows())
             SendMessageW(top, Msg, wParam, lParam);
         return 0;
+    }
+    if (device::IsForeignHandle(hWnd)) {
+        if (CarriesPointers(Msg)) {
+            SetLastError(ERROR_NOT_SUPPORTED);
+            return 0;
+        }
+        DWORD error = 0;
+        LRESULT result = device::RemoteSend(hWnd, Msg, wParam, lParam, &error);
+        if (error)
+            SetLastError(error);
+        return result;
     }
     auto window = WindowTable::Instance().Find(hWnd);
     if (!window) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "gdi/Drawing.h"
+#include "process/WindowRecords.h"
 #include "user/MessageQueue.h"
 #include "user/Screen.h"
 #include "user/Window.h"
@@ -144,6 +145,14 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     }
     if (!IsWindow(hwnd))
         return nullptr; // destroyed by its own creation handling
+    if (!child) {
+        std::u16string title;
+        {
+            auto lock = table.Lock();
+            title = window->text;
+        }
+        device::RecordWindowCreated(hwnd, cls->name, title, false);
+    }
     device::NotifyPlacement(hwnd, RECT{}, window->rect, true);
     if (dwStyle & WS_VISIBLE)
         ShowWindow(hwnd, SW_SHOW);
@@ -152,6 +161,8 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
 
 BOOL WINAPI IsWindow(HWND hWnd)
 {
+    if (device::IsForeignHandle(hWnd))
+        return device::ForeignWindow(hWnd).has_value();
     auto window = WindowTable::Instance().Find(hWnd);
     return window && !window->destroying;
 }
@@ -215,6 +226,8 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
         h = w ? w->parent : nullptr;
     }
     DestroyTree(hWnd);
+    if (!window->parent)
+        device::RecordWindowDestroyed(hWnd);
     return TRUE;
 }
 
@@ -385,11 +398,26 @@ BOOL WINAPI SetWindowTextW(HWND hWnd, LPCWSTR lpString)
     return SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) != 0;
 }
 
+namespace {
+
+// Another process's window answers from the device's window list, without a message.
+int CopyOut(const std::u16string& text, LPWSTR buffer, int capacity)
+{
+    int count = std::min<int>(static_cast<int>(text.size()), capacity - 1);
+    std::copy_n(text.begin(), count, buffer);
+    buffer[count] = 0;
+    return count;
+}
+
+} // namespace
+
 int WINAPI GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount)
 {
     if (!lpString || nMaxCount <= 0)
         return 0;
     lpString[0] = 0;
+    if (auto foreign = device::ForeignWindow(hWnd))
+        return CopyOut(foreign->title, lpString, nMaxCount);
     if (!Lookup(hWnd))
         return 0;
     return static_cast<int>(SendMessageW(hWnd, WM_GETTEXT, nMaxCount, reinterpret_cast<LPARAM>(lpString)));
@@ -397,6 +425,8 @@ int WINAPI GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount)
 
 int WINAPI GetWindowTextLengthW(HWND hWnd)
 {
+    if (auto foreign = device::ForeignWindow(hWnd))
+        return static_cast<int>(foreign->title.size());
     if (!Lookup(hWnd))
         return 0;
     return static_cast<int>(SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
@@ -404,14 +434,12 @@ int WINAPI GetWindowTextLengthW(HWND hWnd)
 
 int WINAPI GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount)
 {
-    auto window = Lookup(hWnd);
-    if (!window || !lpClassName || nMaxCount <= 0)
+    if (!lpClassName || nMaxCount <= 0)
         return 0;
-    const std::u16string& name = window->cls->name;
-    int count = std::min<int>(static_cast<int>(name.size()), nMaxCount - 1);
-    std::copy_n(name.begin(), count, lpClassName);
-    lpClassName[count] = 0;
-    return count;
+    if (auto foreign = device::ForeignWindow(hWnd))
+        return CopyOut(foreign->className, lpClassName, nMaxCount);
+    auto window = Lookup(hWnd);
+    return window ? CopyOut(window->cls->name, lpClassName, nMaxCount) : 0;
 }
 
 HWND WINAPI FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName)
@@ -428,11 +456,18 @@ HWND WINAPI FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName)
             continue;
         return hwnd;
     }
-    return nullptr;
+    // Then the windows of the device's other processes.
+    std::u16string className = lpClassName ? ClassNameOf(lpClassName) : u"", title = lpWindowName ? lpWindowName : u"";
+    return device::FindForeignWindow(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
 }
 
 DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId)
 {
+    if (auto foreign = device::ForeignWindow(hWnd)) {
+        if (lpdwProcessId)
+            *lpdwProcessId = static_cast<DWORD>(foreign->pid);
+        return foreign->thread;
+    }
     auto window = Lookup(hWnd);
     if (!window)
         return 0;
@@ -456,6 +491,8 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
         }
         if (show)
             InvalidateRect(hWnd, nullptr, TRUE);
+        if (!window->parent)
+            device::RecordWindowVisible(hWnd, show);
     }
     bool activate = show && !window->parent && nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE;
     if (activate)
@@ -483,6 +520,10 @@ BOOL WINAPI UpdateWindow(HWND hWnd)
 
 BOOL WINAPI IsWindowVisible(HWND hWnd)
 {
+    if (device::IsForeignHandle(hWnd)) {
+        auto foreign = device::ForeignWindow(hWnd);
+        return foreign && foreign->visible;
+    }
     auto& table = WindowTable::Instance();
     for (HWND h = hWnd; h;) {
         auto window = table.Find(h);

@@ -1,0 +1,35 @@
+// What travels between a device process and another's endpoint: one request per connection, then one reply.
+#pragma once
+
+#include <cstdint>
+
+namespace device {
+
+enum class RequestKind : uint32_t {
+    Post = 1,     // post a message to a window of the process
+    Send = 2,     // send it and reply with the window procedure's result
+    Activate = 3, // make a window of the process the active one
+    Callback = 4, // run a registry notification callback of the process: the payload is the new value, or
+                  // wParam is 1 when the value was deleted
+    Idle = 5,     // are the process's window threads all waiting for input?
+};
+
+struct RequestHeader {
+    uint32_t kind;
+    uint32_t message;
+    uint64_t target;  // a window handle, or for a callback the notification
+    uint64_t wParam;
+    int64_t lParam;
+    uint32_t payloadSize;
+    uint32_t reserved;
+};
+
+struct Reply {
+    int64_t result;
+    uint32_t done;  // 0 when the request could not be carried out
+    uint32_t error; // then a Win32 error code
+};
+
+constexpr uint32_t kMaxPayload = 64 * 1024;
+
+} // namespace device

@@ -1,0 +1,48 @@
+#include "process/Idle.h"
+
+#include "device/Database.h"
+#include "process/ProcessTable.h"
+#include "process/Remote.h"
+#include "user/MessageQueue.h"
+#include "user/Window.h"
+
+#include <algorithm>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace device {
+
+bool ThisProcessIsIdle()
+{
+    auto& table = WindowTable::Instance();
+    std::vector<DWORD> threads;
+    for (HWND hwnd : table.TopLevelWindows())
+        if (auto window = table.Find(hwnd); window && std::find(threads.begin(), threads.end(), window->threadId) == threads.end())
+            threads.push_back(window->threadId);
+    return !threads.empty() && ThreadQueue::AllIdle(threads);
+}
+
+bool WaitDeviceIdle(std::chrono::milliseconds timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        bool idle = true;
+        try {
+            for (const ProcessEntry& process : RunningProcesses())
+                if (process.pid != getpid() && !RemoteIsIdle(process.pid)) {
+                    idle = false;
+                    break;
+                }
+        } catch (const DatabaseError&) {
+            return false;
+        }
+        if (idle)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+} // namespace device

@@ -1,0 +1,26 @@
+// Requests to another device process's endpoint. A process that is gone (or never listened) fails them:
+// false, or 0 for a send, with a Win32 error in *error.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <sys/types.h>
+#include <vector>
+
+namespace device {
+
+// The process a window handle names.
+pid_t ProcessOfWindow(HWND hwnd);
+
+bool RemotePost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD* error);
+// Waits for the result; the calling thread still dispatches messages sent to it meanwhile. 0 at once when
+// the target process ends before it answers.
+LRESULT RemoteSend(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD* error);
+bool RemoteActivate(HWND hwnd, DWORD* error);
+// `value` null: the value was deleted.
+bool RemoteCallback(pid_t pid, int64_t watch, const std::vector<uint8_t>* value, DWORD* error);
+// Whether the process's window threads all wait for input; false when it cannot tell.
+bool RemoteIsIdle(pid_t pid);
+
+} // namespace device

@@ -1,0 +1,150 @@
+// The device program of the process tests: a window of a class of its own and a message loop, with what it
+// does chosen by its command line (see ProgramProtocol.h). It writes down what happens to it in the
+// registry, where the tests look.
+#include "ProgramProtocol.h"
+
+#include <notify.h>
+#include <regext.h>
+
+#include <string>
+
+using namespace process_testing;
+
+namespace {
+
+UINT g_echo = 0;
+HREGNOTIFY g_notification = nullptr;
+
+void SetDword(const char16_t* subKey, const char16_t* name, DWORD value)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, 0, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+DWORD GetDword(const char16_t* subKey, const char16_t* name)
+{
+    DWORD value = 0;
+    return SUCCEEDED(RegistryGetDWORD(HKEY_CURRENT_USER, subKey, name, &value)) ? value : 0;
+}
+
+void SetString(const char16_t* subKey, const char16_t* name, const std::u16string& value)
+{
+    RegistrySetString(HKEY_CURRENT_USER, subKey, name, value.c_str());
+}
+
+std::u16string Number(DWORD value)
+{
+    WCHAR text[16];
+    wsprintfW(text, TEXT("%u"), value);
+    return text;
+}
+
+void CallbackRecorder(HREGNOTIFY, DWORD, const PBYTE data, const UINT size)
+{
+    DWORD value = kDeleted;
+    if (data && size == sizeof value)
+        value = *reinterpret_cast<const DWORD*>(data);
+    SetDword(kRecordKey, u"CallbackValue", value);
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == g_echo)
+        return static_cast<LRESULT>(2 * wp + lp);
+    switch (msg) {
+    case kPosted: SetDword(kRecordKey, u"LastPosted", static_cast<DWORD>(wp)); return 0;
+    case kNotified:
+        SetDword(kRecordKey, u"NotifyWParam", static_cast<DWORD>(wp));
+        SetDword(kRecordKey, u"NotifyLParam", static_cast<DWORD>(lp));
+        SetDword(kRecordKey, u"NotifyCount", GetDword(kRecordKey, u"NotifyCount") + 1);
+        return 0;
+    case kBlock:
+        SetDword(kRecordKey, u"Blocking", 1);
+        for (;;)
+            WaitForSingleObject(CreateEventW(nullptr, TRUE, FALSE, nullptr), INFINITE);
+    case kAskBack: return SendMessageW(reinterpret_cast<HWND>(wp), kAnswer, 0, 0) + 1;
+    case kQuit: DestroyWindow(hwnd); return 0;
+    case WM_DESTROY:
+        if (g_notification)
+            RegistryCloseNotification(g_notification);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+int Serve(HINSTANCE instance, const std::u16string& commandLine)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kClass;
+    if (!RegisterClassW(&wc))
+        return 2;
+    HWND hwnd = CreateWindowExW(0, kClass, kTitle, WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!hwnd)
+        return 3;
+    if (commandLine == u"watch-window")
+        RegistryNotifyWindow(HKEY_CURRENT_USER, kWatchedKey, u"Window", hwnd, kNotified, 55, nullptr, &g_notification);
+    if (commandLine == u"watch-callback")
+        RegistryNotifyCallback(HKEY_CURRENT_USER, kWatchedKey, u"Callback", CallbackRecorder, 0, nullptr,
+                               &g_notification);
+    SetDword(kRecordKey, u"Watching", g_notification ? 1 : 0);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+// Runs at its registered time: notes when, and registers the next run while the chain lasts.
+void RanAtTime()
+{
+    WCHAR path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    WCHAR text[8];
+    wsprintfW(text, TEXT("%02u:%02u"), now.wHour, now.wMinute);
+    SetString(u"Software\\ProcessTests\\RanAt", path, text);
+    if (DWORD chain = GetDword(kRecordKey, u"Chain")) {
+        SetDword(kRecordKey, u"Chain", chain - 1);
+        FILETIME local;
+        SystemTimeToFileTime(&now, &local);
+        ULONGLONG ticks = (static_cast<ULONGLONG>(local.dwHighDateTime) << 32 | local.dwLowDateTime) +
+                          3600ULL * 10000000ULL;
+        local.dwLowDateTime = static_cast<DWORD>(ticks);
+        local.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+        SYSTEMTIME next;
+        FileTimeToSystemTime(&local, &next);
+        CeRunAppAtTime(path, &next);
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int)
+{
+    std::u16string commandLine(lpCmdLine);
+    SetString(kStartsKey, Number(GetCurrentProcessId()).c_str(), commandLine);
+    g_echo = RegisterWindowMessageW(kEchoMessage);
+    if (commandLine == u"second") {
+        HWND first = FindWindowW(kClass, nullptr);
+        if (!first)
+            return 1;
+        SetDword(kRecordKey, u"EchoResult", static_cast<DWORD>(SendMessageW(first, g_echo, 20, 2)));
+        return 0;
+    }
+    if (commandLine == u"post") {
+        HWND first = FindWindowW(kClass, nullptr);
+        return first && PostMessageW(first, kPosted, 77, 0) ? 0 : 1;
+    }
+    if (commandLine == APP_RUN_AT_TIME)
+        RanAtTime();
+    return Serve(hInstance, commandLine);
+}
