@@ -42,6 +42,16 @@ const std::vector<std::string>& SchemaSteps()
         R"sql(
         CREATE TABLE window_messages (name TEXT PRIMARY KEY, number INTEGER NOT NULL UNIQUE);
         )sql",
+        // 3: the contact store. Object identifiers count up from 1 and are never reused, so a deleted
+        // contact's identifier stays unknown.
+        R"sql(
+        CREATE TABLE contacts (
+            oid INTEGER PRIMARY KEY AUTOINCREMENT,
+            file_as TEXT NOT NULL,        -- the filing name, shown in every list
+            mobile TEXT NOT NULL DEFAULT '' -- the mobile number; empty when the contact has none
+        );
+        CREATE INDEX contacts_file_as ON contacts(file_as COLLATE NOCASE);
+        )sql",
     };
     return steps;
 }
