@@ -1,6 +1,6 @@
 #include "PoomTesting.h"
 
-#include "ContactsDevice.h"
+#include "pimstore/ContactsDevice.h"
 #include "device/Database.h"
 #include "device/Device.h"
 #include "support/TempDevice.h"

@@ -30,6 +30,29 @@ void StoreText(HWND hwnd, LPCWSTR text)
     window->text = text ? std::u16string(text) : std::u16string();
 }
 
+// A class background may be a system colour given as its index plus one, as WNDCLASS documents
+// ((HBRUSH)(COLOR_WINDOW + 1)); anything else is a brush.
+HBRUSH ClassBackground(HBRUSH background)
+{
+    auto value = reinterpret_cast<uintptr_t>(background);
+    uintptr_t index = value & ~uintptr_t{SYS_COLOR_INDEX_FLAG};
+    bool colourValue = (value == index || (value & SYS_COLOR_INDEX_FLAG)) && index >= 1 &&
+                       index <= (COLOR_STATICTEXT & ~SYS_COLOR_INDEX_FLAG) + 1u;
+    return colourValue ? GetSysColorBrush(static_cast<int>(index - 1)) : background;
+}
+
+// Fills the client area with the class background brush; the painting context keeps it to the update
+// rectangle. Without a brush nothing is erased and the caller learns so.
+LRESULT EraseBackground(HWND hwnd, HDC hdc)
+{
+    auto window = WindowTable::Instance().Find(hwnd);
+    if (!window || !window->cls || !window->cls->info.hbrBackground)
+        return 0;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    return FillRect(hdc, &client, ClassBackground(window->cls->info.hbrBackground)) ? 1 : 0;
+}
+
 } // namespace
 
 LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
@@ -50,8 +73,13 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return window ? static_cast<LRESULT>(window->text.size()) : 0;
     }
     case WM_CLOSE: DestroyWindow(hWnd); return 0;
-    case WM_PAINT: ValidateRect(hWnd, nullptr); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        if (BeginPaint(hWnd, &ps))
+            EndPaint(hWnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND: return EraseBackground(hWnd, reinterpret_cast<HDC>(wParam));
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
             SetFocus(hWnd);

@@ -32,7 +32,7 @@ int WINAPI GetSystemMetrics(int nIndex)
 
 DWORD WINAPI GetSysColor(int nIndex)
 {
-    switch (nIndex & ~SYS_COLOR_INDEX_FLAG) {
+    switch (nIndex | SYS_COLOR_INDEX_FLAG) {
     case COLOR_WINDOW:
     case COLOR_MENU:
     case COLOR_INFOBK: return RGB(255, 255, 255);
@@ -60,7 +60,8 @@ DWORD WINAPI GetSysColor(int nIndex)
 // drawing code resolves such handles to the colour in force when they are used.
 HBRUSH WINAPI GetSysColorBrush(int nIndex)
 {
-    if (nIndex < 0 || nIndex > COLOR_STATICTEXT)
+    int index = nIndex & ~SYS_COLOR_INDEX_FLAG;
+    if (index < 0 || index > (COLOR_STATICTEXT & ~SYS_COLOR_INDEX_FLAG))
         return nullptr;
-    return reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(SYS_COLOR_INDEX_FLAG | nIndex));
+    return reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(SYS_COLOR_INDEX_FLAG | index));
 }

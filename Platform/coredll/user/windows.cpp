@@ -1,6 +1,7 @@
 // Window classes and windows: creation, destruction, styles, text, hierarchy and the window slots.
 #include <windows.h>
 
+#include "gdi/Drawing.h"
 #include "user/MessageQueue.h"
 #include "user/Screen.h"
 #include "user/Window.h"
@@ -168,6 +169,7 @@ void DestroyTree(HWND hwnd)
         DestroyTree(child);
     SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
     device::ThreadQueue::Current().KillTimersOf(hwnd);
+    device::ClearDrawing(hwnd);
     auto lock = table.Lock();
     if (window->parent)
         if (auto parent = table.Find(window->parent))
