@@ -156,8 +156,14 @@ interface IContact : public IDispatch
 // Contact properties, (identifier << 16) | value type.
 #define PIMPR_FILEAS ((CEPROPID)((0x0080 << 16) | CEVT_LPWSTR))
 #define PIMPR_MOBILE_TELEPHONE_NUMBER ((CEPROPID)((0x0096 << 16) | CEVT_LPWSTR))
-// Chooser-only property: every text-messaging address of a contact (here its mobile number).
+// Chooser-only properties, each standing for a group of a contact's numbers and addresses.
+#define PIMPR_ALL_PHONE ((CEPROPID)((0x1800 << 16) | CEVT_LPWSTR))
+#define PIMPR_ALL_EMAIL ((CEPROPID)((0x1801 << 16) | CEVT_LPWSTR))
 #define PIMPR_ALL_TEXT_MESSAGING ((CEPROPID)((0x1802 << 16) | CEVT_LPWSTR))
+#define PIMPR_ALL_INSTANT_MESSAGING ((CEPROPID)((0x1803 << 16) | CEVT_LPWSTR))
+#define PIMPR_ALL_COMMUNICATION_METHODS ((CEPROPID)((0x1804 << 16) | CEVT_LPWSTR))
+#define PIMPR_ALL_VOICE ((CEPROPID)((0x1805 << 16) | CEVT_LPWSTR))
+#define PIMPR_ALL_PHONE_AND_SIM ((CEPROPID)((0x1806 << 16) | CEVT_LPWSTR))
 
 // Contact chooser flags.
 #define CCF_DEFAULT 0x0000
@@ -188,4 +194,9 @@ typedef struct {
     BSTR bstrPropertyValueSelected;
 } CHOOSECONTACT, *LPCHOOSECONTACT;
 
+// Shows the contacts that have one of the required properties (all contacts when none is required) and
+// lets the user pick one. S_OK: the record holds the contact's identifier, the property chosen and the texts
+// the flags ask for (the caller frees them with SysFreeString); S_FALSE: as S_OK without the texts, which
+// could not be allocated; E_ABORT: the user cancelled and the record is as it was; E_INVALIDARG: a
+// malformed record; E_NOTIMPL: restrictions, incremental filters and the modes without a screen.
 STDAPI ChooseContact(LPCHOOSECONTACT lpcc);
