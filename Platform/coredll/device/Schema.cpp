@@ -193,6 +193,16 @@ const std::vector<std::string>& SchemaSteps()
             due_local INTEGER NOT NULL    -- local FILETIME ticks, as registered
         );
         )sql",
+        // 6: the contact store. Object identifiers count up from 1 and are never reused, so a deleted
+        // contact's identifier stays unknown.
+        R"sql(
+        CREATE TABLE contacts (
+            oid INTEGER PRIMARY KEY AUTOINCREMENT,
+            file_as TEXT NOT NULL,        -- the filing name, shown in every list
+            mobile TEXT NOT NULL DEFAULT '' -- the mobile number; empty when the contact has none
+        );
+        CREATE INDEX contacts_file_as ON contacts(file_as COLLATE NOCASE);
+        )sql",
     };
     return steps;
 }
