@@ -42,6 +42,88 @@ const std::vector<std::string>& SchemaSteps()
         R"sql(
         CREATE TABLE window_messages (name TEXT PRIMARY KEY, number INTEGER NOT NULL UNIQUE);
         )sql",
+        // 3: the message stores (MAPI), their folders, messages and recipients; what the messaging
+        // application was asked to show (compose forms, account switches).
+        R"sql(
+        CREATE TABLE mapi_stores (
+            id INTEGER PRIMARY KEY,
+            display_name TEXT NOT NULL UNIQUE, -- PR_DISPLAY_NAME, the account's name
+            transport TEXT NOT NULL UNIQUE,    -- the transport's name, the other way to name the account
+            mail INTEGER NOT NULL              -- 1: an e-mail account; 0: text messages
+        );
+        CREATE TABLE mapi_folders (
+            id INTEGER PRIMARY KEY,
+            store INTEGER NOT NULL REFERENCES mapi_stores(id),
+            role INTEGER NOT NULL,             -- 1 inbox, 2 drafts, 3 outbox, 4 sent items, 5 deleted items
+            display_name TEXT NOT NULL,
+            content_count INTEGER NOT NULL DEFAULT 0, -- kept by the triggers below: PR_CONTENT_COUNT is one read
+            UNIQUE (store, role)
+        );
+        CREATE TABLE mapi_messages (
+            id INTEGER PRIMARY KEY AUTOINCREMENT, -- never reused: the entry identifier of a deleted message stays unknown
+            folder INTEGER NOT NULL REFERENCES mapi_folders(id),
+            -- PR_MESSAGE_DELIVERY_TIME (UTC FILETIME ticks) as the contents table's sort key; the smallest
+            -- value while the message has none, so such messages sort as the oldest.
+            delivery_time INTEGER NOT NULL DEFAULT -9223372036854775808,
+            submitted INTEGER NOT NULL DEFAULT 0  -- 1 from SubmitMessage until the transport has sent it
+        );
+        -- A contents table sorted by delivery time walks this index: reading a row costs the same in any folder.
+        CREATE INDEX mapi_messages_by_delivery ON mapi_messages(folder, delivery_time, id);
+        CREATE TABLE mapi_message_props (
+            message INTEGER NOT NULL REFERENCES mapi_messages(id) ON DELETE CASCADE,
+            prop_id INTEGER NOT NULL,          -- the tag's high word: one value per identifier
+            type INTEGER NOT NULL,             -- the tag's low word (PT_LONG, PT_UNICODE, ...)
+            value BLOB NOT NULL,               -- the value's bytes: little-endian numbers, UTF-16 text
+            PRIMARY KEY (message, prop_id)
+        ) WITHOUT ROWID;
+        CREATE TABLE mapi_recipients (
+            id INTEGER PRIMARY KEY,            -- the order the recipients were given in
+            message INTEGER NOT NULL REFERENCES mapi_messages(id) ON DELETE CASCADE
+        );
+        CREATE INDEX mapi_recipients_of_message ON mapi_recipients(message, id);
+        CREATE TABLE mapi_recipient_props (
+            recipient INTEGER NOT NULL REFERENCES mapi_recipients(id) ON DELETE CASCADE,
+            position INTEGER NOT NULL,         -- the order the properties were given in
+            prop_id INTEGER NOT NULL,
+            type INTEGER NOT NULL,
+            value BLOB NOT NULL,
+            PRIMARY KEY (recipient, position)
+        ) WITHOUT ROWID;
+        CREATE TRIGGER mapi_messages_added AFTER INSERT ON mapi_messages BEGIN
+            UPDATE mapi_folders SET content_count = content_count + 1 WHERE id = NEW.folder;
+        END;
+        CREATE TRIGGER mapi_messages_removed AFTER DELETE ON mapi_messages BEGIN
+            UPDATE mapi_folders SET content_count = content_count - 1 WHERE id = OLD.folder;
+        END;
+        CREATE TRIGGER mapi_messages_moved AFTER UPDATE OF folder ON mapi_messages
+            WHEN NEW.folder <> OLD.folder BEGIN
+            UPDATE mapi_folders SET content_count = content_count - 1 WHERE id = OLD.folder;
+            UPDATE mapi_folders SET content_count = content_count + 1 WHERE id = NEW.folder;
+        END;
+        CREATE TABLE mail_requests (
+            id INTEGER PRIMARY KEY,            -- the order they were asked in
+            request TEXT NOT NULL,             -- 'compose' (MailComposeMessage) or 'switch' (MailSwitchToAccount)
+            account BLOB,                      -- UTF-16, as given (a name or a transport, as flags say)
+            store INTEGER REFERENCES mapi_stores(id), -- the account that names; NULL when none was named
+            flags INTEGER NOT NULL,
+            to_text BLOB, cc_text BLOB, bcc_text BLOB, subject BLOB, body BLOB, message_class BLOB, -- UTF-16
+            asked_at INTEGER NOT NULL          -- UTC FILETIME ticks of the device clock
+        );
+        CREATE TABLE mail_request_attachments (
+            request INTEGER NOT NULL REFERENCES mail_requests(id) ON DELETE CASCADE,
+            position INTEGER NOT NULL,
+            path BLOB NOT NULL,                -- UTF-16 device path
+            PRIMARY KEY (request, position)
+        ) WITHOUT ROWID;
+        -- Every device has the text-message account and an ActiveSync e-mail account, each with its folders.
+        INSERT INTO mapi_stores (id, display_name, transport, mail) VALUES (1, 'ActiveSync', 'ActiveSync', 1);
+        INSERT INTO mapi_stores (id, display_name, transport, mail) VALUES (2, 'SMS', 'SMS', 0);
+        INSERT INTO mapi_folders (store, role, display_name)
+            SELECT s.id, f.role, f.name FROM mapi_stores s,
+                (SELECT 1 AS role, 'Inbox' AS name UNION ALL SELECT 2, 'Drafts' UNION ALL SELECT 3, 'Outbox'
+                 UNION ALL SELECT 4, 'Sent Items' UNION ALL SELECT 5, 'Deleted Items') f
+            ORDER BY s.id, f.role;
+        )sql",
     };
     return steps;
 }

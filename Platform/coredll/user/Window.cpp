@@ -1,5 +1,7 @@
 #include "user/Window.h"
 
+#include "commctrl/Controls.h"
+
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
@@ -20,7 +22,12 @@ uint32_t ProcessOf(HWND hwnd) { return static_cast<uint32_t>(reinterpret_cast<ui
 
 WindowTable& WindowTable::Instance()
 {
-    static WindowTable* table = new WindowTable; // lives until exit: windows may outlive static destructors
+    // Lives until exit: windows may outlive static destructors. The standard controls are there from the start.
+    static WindowTable* table = [] {
+        auto* made = new WindowTable;
+        RegisterStandardControls(*made);
+        return made;
+    }();
     return *table;
 }
 

@@ -42,17 +42,23 @@ HWND WINAPI SetFocus(HWND hWnd)
     }
     if (hWnd == old)
         return old;
-    // Focusing a control of an inactive window activates that window first.
+    // Focusing a control of an inactive window activates that window first; the activation may move
+    // the focus itself (a dialog gives it back to its last control).
+    HWND losing = old;
     if (hWnd) {
         HWND top = TopLevelOf(hWnd);
-        if (top != GetActiveWindow())
+        if (top != GetActiveWindow()) {
             SetActiveWindow(top);
+            losing = GetFocus();
+            if (losing == hWnd)
+                return old;
+        }
     }
     g_focus = hWnd;
-    if (old)
-        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
+    if (losing)
+        SendMessageW(losing, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
     if (hWnd && g_focus.load() == hWnd)
-        SendMessageW(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+        SendMessageW(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(losing), 0);
     return old;
 }
 

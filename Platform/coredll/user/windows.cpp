@@ -24,10 +24,15 @@ std::shared_ptr<Window> Lookup(HWND hwnd)
     return window;
 }
 
+// A class atom is known by its decimal name, "#32770" for MAKEINTATOM(0x8002).
 std::u16string ClassNameOf(LPCWSTR name)
 {
-    if (IS_INTRESOURCE(name))
-        return u"#" + std::u16string(1, static_cast<char16_t>(reinterpret_cast<uintptr_t>(name)));
+    if (IS_INTRESOURCE(name)) {
+        std::u16string text = u"#";
+        for (char c : std::to_string(reinterpret_cast<uintptr_t>(name)))
+            text.push_back(static_cast<char16_t>(c));
+        return text;
+    }
     return std::u16string(name);
 }
 
