@@ -476,3 +476,32 @@ WINCOMMCTRLAPI BOOL WINAPI ImageList_Remove(HIMAGELIST himl, int i);
 WINCOMMCTRLAPI BOOL WINAPI ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle);
 WINCOMMCTRLAPI BOOL WINAPI ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
 WINCOMMCTRLAPI int WINAPI ImageList_GetImageCount(HIMAGELIST himl);
+
+// --- Toolbar buttons ----------------------------------------------------------------------------------------
+// The messages the shell's soft-key bar answers for its keys (there is no toolbar control on this device).
+#define TB_ENABLEBUTTON (WM_USER + 1)     // wParam: command; LOWORD(lParam): enable
+#define TB_ISBUTTONENABLED (WM_USER + 9)
+#define TB_GETBUTTONINFOW (WM_USER + 63)
+#define TB_SETBUTTONINFOW (WM_USER + 64)
+#define TB_GETBUTTONINFO TB_GETBUTTONINFOW
+#define TB_SETBUTTONINFO TB_SETBUTTONINFOW
+
+#define TBIF_TEXT 0x00000002
+#define TBIF_STATE 0x00000004
+#define TBIF_COMMAND 0x00000020
+#define TBSTATE_ENABLED 0x04
+
+typedef struct {
+    UINT cbSize;
+    DWORD dwMask;
+    int idCommand;
+    int iImage;
+    BYTE fsState;
+    BYTE fsStyle;
+    WORD cx;
+    DWORD_PTR lParam;
+    LPWSTR pszText;
+    int cchText;
+} TBBUTTONINFOW, *LPTBBUTTONINFOW;
+typedef TBBUTTONINFOW TBBUTTONINFO;
+typedef LPTBBUTTONINFOW LPTBBUTTONINFO;

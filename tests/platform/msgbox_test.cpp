@@ -14,34 +14,6 @@ using testing_support::TempDevice;
 
 namespace {
 
-// Until the standard controls are part of the platform, message boxes get these: a push button that
-// reports BN_CLICKED for BM_CLICK and tells the dialog manager what it is, and a plain static.
-LRESULT CALLBACK StandInButton(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    switch (msg) {
-    case BM_CLICK:
-        SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | ((GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON
-                                  ? DLGC_DEFPUSHBUTTON
-                                  : DLGC_UNDEFPUSHBUTTON);
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-void EnsureClass(LPCWSTR name, WNDPROC proc)
-{
-    WNDCLASSW existing;
-    if (GetClassInfoW(nullptr, name, &existing))
-        return;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = name;
-    RegisterClassW(&wc);
-}
-
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
 
 // Answers the message box that the user-interface thread is showing, once that thread waits for input.
@@ -64,8 +36,6 @@ class MessageBoxes : public ::testing::Test {
 protected:
     explicit MessageBoxes(const char* platform = "SmartPhone") : m_device(Options(platform))
     {
-        EnsureClass(u"Button", StandInButton);
-        EnsureClass(u"Static", DefWindowProcW);
         WNDCLASSW wc{};
         wc.lpfnWndProc = OwnerProc;
         wc.lpszClassName = u"BoxOwner";

@@ -128,6 +128,47 @@ TEST_F(ResourceLibrary, ADialogResourceRunsModallyWithItsControls)
     DestroyWindow(modeless);
 }
 
+TEST_F(ResourceLibrary, StandardControlsFillAndConfirmADialog)
+{
+    std::u16string editClass, labelClass;
+    HWND focusAtStart = nullptr, edit = nullptr;
+    UINT number = 0, checked = BST_UNCHECKED;
+    g_handler = [&](HWND hwnd, UINT msg, WPARAM wp, LPARAM) -> BOOL {
+        switch (msg) {
+        case WM_INITDIALOG: {
+            edit = GetDlgItem(hwnd, 651);
+            WCHAR name[32];
+            GetClassNameW(edit, name, 32);
+            editClass = name;
+            GetClassNameW(GetDlgItem(hwnd, 620), name, 32);
+            labelClass = name;
+            SetDlgItemTextW(hwnd, 651, u"555");
+            CheckDlgButton(hwnd, 653, BST_CHECKED);
+            PostMessageW(hwnd, WM_APP, 0, 0);
+            return TRUE;
+        }
+        case WM_APP:
+            focusAtStart = GetFocus();
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); // the action key in the edit control
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wp) == 40) { // the default push button, which Enter chooses
+                number = GetDlgItemInt(hwnd, 651, nullptr, FALSE);
+                checked = IsDlgButtonChecked(hwnd, 653);
+                EndDialog(hwnd, 40);
+            }
+            return TRUE;
+        }
+        return FALSE;
+    };
+    EXPECT_EQ(DialogBoxParamW(m_module, MAKEINTRESOURCE(103), m_owner, ResourceDialogProc, 0), 40);
+    EXPECT_EQ(editClass, u"Edit");
+    EXPECT_EQ(labelClass, u"Static");
+    EXPECT_EQ(focusAtStart, edit); // the first tab stop: the label is none
+    EXPECT_EQ(number, 555u);
+    EXPECT_EQ(checked, static_cast<UINT>(BST_CHECKED));
+}
+
 TEST_F(ResourceLibrary, AMissingTemplateOrControlClassFailsTheDialog)
 {
     EXPECT_EQ(DialogBoxParamW(m_module, MAKEINTRESOURCE(102), m_owner, ResourceDialogProc, 0), -1);

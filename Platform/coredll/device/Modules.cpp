@@ -24,6 +24,7 @@ struct Module {
     const ExportTable* exports = nullptr;
     fs::path file;
     int references = 0;
+    bool linked = false; // mapped by the host loader as the program's dependency: stays loaded
 };
 
 struct ModuleList {
@@ -86,6 +87,42 @@ Module* FindByName(ModuleList& list, std::u16string_view bare)
     return nullptr;
 }
 
+bool IsDeviceLibraryFile(const fs::path& file)
+{
+    return SameNameIgnoringCase(Utf16FromUtf8(file.extension().string()), u".dll");
+}
+
+// A device library the program was linked against is mapped by the host loader before the program runs;
+// as on the device, loading it by name then finds that one copy instead of mapping the file again.
+Module* AdoptLinked(ModuleList& list, std::u16string_view bare)
+{
+    link_map* entry = list.program.map;
+    while (entry && entry->l_prev) entry = entry->l_prev;
+    for (; entry; entry = entry->l_next) {
+        if (!entry->l_name || !*entry->l_name) continue;
+        fs::path file(entry->l_name);
+        if (!IsDeviceLibraryFile(file) || !SameNameIgnoringCase(bare, FileBareName(file))) continue;
+        void* library = dlopen(entry->l_name, RTLD_NOW | RTLD_NOLOAD);
+        if (!library) return nullptr;
+        auto module = std::make_unique<Module>();
+        module->library = library;
+        module->map = entry;
+        auto* table = static_cast<const ExportTable*>(dlsym(library, kExportTableSymbol));
+        if (table && IsOwnSymbol(*module, table)) module->exports = table;
+        module->file = file;
+        module->linked = true;
+        list.libraries.push_back(std::move(module));
+        return list.libraries.back().get();
+    }
+    return nullptr;
+}
+
+Module* FindLoaded(ModuleList& list, std::u16string_view bare)
+{
+    Module* module = FindByName(list, bare);
+    return module ? module : AdoptLinked(list, bare);
+}
+
 bool IsElf(const fs::path& file)
 {
     constexpr char kElfMagic[4] = {0x7f, 'E', 'L', 'F'};
@@ -136,14 +173,14 @@ HMODULE FindModule(std::u16string_view name)
     if (SameNameIgnoringCase(bare, FileBareName(ProgramPath()))) return ProgramModule();
     ModuleList& list = Modules();
     std::lock_guard guard(list.mutex);
-    return reinterpret_cast<HMODULE>(FindByName(list, bare));
+    return reinterpret_cast<HMODULE>(FindLoaded(list, bare));
 }
 
 HMODULE AddModuleReference(std::u16string_view name)
 {
     ModuleList& list = Modules();
     std::lock_guard guard(list.mutex);
-    Module* module = FindByName(list, BareName(name));
+    Module* module = FindLoaded(list, BareName(name));
     if (module) ++module->references;
     return reinterpret_cast<HMODULE>(module);
 }
@@ -152,7 +189,7 @@ HMODULE LoadModule(const fs::path& hostPath, DWORD* error)
 {
     ModuleList& list = Modules();
     std::lock_guard guard(list.mutex);
-    if (Module* loaded = FindByName(list, FileBareName(hostPath))) {
+    if (Module* loaded = FindLoaded(list, FileBareName(hostPath))) {
         ++loaded->references;
         return reinterpret_cast<HMODULE>(loaded);
     }
@@ -178,7 +215,8 @@ bool ReleaseModule(HMODULE handle)
     std::lock_guard guard(list.mutex);
     for (auto it = list.libraries.begin(); it != list.libraries.end(); ++it) {
         if (reinterpret_cast<HMODULE>(it->get()) != handle) continue;
-        if (--(*it)->references == 0) {
+        if ((*it)->references > 0) --(*it)->references;
+        if ((*it)->references == 0 && !(*it)->linked) {
             dlclose((*it)->library);
             list.libraries.erase(it);
         }

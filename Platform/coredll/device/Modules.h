@@ -17,7 +17,9 @@ std::filesystem::path ProgramPath();
 HMODULE ProgramModule();
 
 // As on the device, one library is loaded per name, the name compared without folder, extension or case.
-// A name is given as "mylib", "mylib.dll" or a path; null when no such module is loaded.
+// A name is given as "mylib", "mylib.dll" or a path; null when no such module is loaded. A device library
+// the program was linked against counts as loaded (for the life of the process), so loading it by name
+// gives that same copy.
 HMODULE FindModule(std::u16string_view name);
 
 // Adds a reference to the loaded library of that name; null when none is loaded.

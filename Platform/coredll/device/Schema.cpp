@@ -124,6 +124,15 @@ const std::vector<std::string>& SchemaSteps()
                  UNION ALL SELECT 4, 'Sent Items' UNION ALL SELECT 5, 'Deleted Items') f
             ORDER BY s.id, f.role;
         )sql",
+        // 4: the shell's instance claims: which process runs the one instance of a window class.
+        R"sql(
+        CREATE TABLE shell_instance_claims (
+            class TEXT PRIMARY KEY,       -- the window class name, case-folded
+            pid INTEGER NOT NULL,         -- the claiming host process
+            started INTEGER NOT NULL,     -- its start time, so a reused process id is not taken for it
+            claim INTEGER NOT NULL        -- which claim of that process, released by closing its handle
+        );
+        )sql",
     };
     return steps;
 }

@@ -7,6 +7,7 @@
 #include "device/Text.h"
 #include "user/Input.h"
 #include "user/MessageQueue.h"
+#include "user/SoftKeyBar.h"
 #include "user/Window.h"
 
 using device::ThreadQueue;
@@ -37,6 +38,7 @@ bool Retrieve(LPMSG msg, HWND hwnd, UINT first, UINT last, bool remove, bool wai
     }
     if (!ThreadQueue::Current().Get(msg, hwnd, first, last, remove, wait))
         return false;
+    device::RouteToSoftKeyBar(*msg);
     t_lastMessage = *msg;
     if (remove)
         device::NoteKey(msg->message, msg->wParam);
