@@ -1,4 +1,5 @@
 // The table of soft-key bars, the soft keys a menu resource gives, and the view automation reads.
+#include "device/ShellHooks.h"
 #include "MenuBar.h"
 #include "ShellView.h"
 
@@ -93,3 +94,24 @@ std::optional<MenuBarView> MenuBarOf(HWND owner)
 }
 
 } // namespace device::shell
+
+namespace {
+
+// Automation in coredll reads the soft keys through this, so it needs no link to the shell.
+std::optional<device::ShellView> ProvideShellView(HWND owner)
+{
+    auto bar = device::shell::MenuBarOf(owner);
+    bool done = device::shell::HasDoneButton(owner);
+    if (!bar && !done)
+        return std::nullopt;
+    device::ShellView view;
+    view.doneButton = done;
+    if (bar)
+        for (const auto& key : bar->keys)
+            view.softKeys.push_back(device::SoftKeyView{key.label, key.enabled});
+    return view;
+}
+
+[[maybe_unused]] const bool g_viewProvided = (device::SetShellViewProvider(&ProvideShellView), true);
+
+} // namespace

@@ -58,4 +58,13 @@ int CopyText(const std::u16string& text, LPWSTR buffer, int capacity);
 // Compares two texts in the user's locale, as sorted lists order their rows: <0, 0 or >0.
 int CompareTexts(std::u16string_view a, std::u16string_view b, bool ignoreCase);
 
+// WM_GETDLGCODE's lParam is the action key (VK_RETURN) going down. On the phone that key acts on the
+// focused control (toggles a check box, activates a list row) instead of pressing the dialog's default
+// button, so those controls answer DLGC_WANTMESSAGE for it.
+inline bool IsActionKey(LPARAM lp)
+{
+    auto msg = reinterpret_cast<const MSG*>(lp);
+    return msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN;
+}
+
 } // namespace device

@@ -135,9 +135,13 @@ LRESULT SetStyle(Button& button, WPARAM style, LPARAM redraw)
     return 0;
 }
 
-LRESULT DialogCode(const Button& button)
+LRESULT DialogCode(const Button& button, LPARAM lp)
 {
     switch (Kind(button)) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE: return DLGC_BUTTON | (device::IsActionKey(lp) ? DLGC_WANTMESSAGE : 0);
     case BS_DEFPUSHBUTTON: return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
     case BS_PUSHBUTTON: return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
     case BS_RADIOBUTTON:
@@ -258,7 +262,7 @@ LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN: return OnButtonDown(*button);
     case WM_LBUTTONUP: return OnButtonUp(*button, lp);
     case WM_PAINT: return Paint(*button);
-    case WM_GETDLGCODE: return DialogCode(*button);
+    case WM_GETDLGCODE: return DialogCode(*button, lp);
     case WM_SETFOCUS: return OnFocus(*button, true);
     case WM_KILLFOCUS: return OnFocus(*button, false);
     case WM_NCDESTROY: DestroyState<Button>(hwnd); return 0;

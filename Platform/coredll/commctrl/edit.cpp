@@ -307,10 +307,15 @@ LRESULT SetInputMode(Edit& edit, LPARAM mode)
     return TRUE;
 }
 
-LRESULT DialogCode(const Edit& edit)
+// A one-line field has no use for up and down: on the phone they move to the next field, so the field
+// leaves them to the dialog and keeps left and right for its caret.
+LRESULT DialogCode(const Edit& edit, LPARAM lp)
 {
-    LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-    return Multiline(edit) ? code | DLGC_WANTALLKEYS : code;
+    if (Multiline(edit))
+        return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    auto msg = reinterpret_cast<const MSG*>(lp);
+    bool vertical = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_UP || msg->wParam == VK_DOWN);
+    return DLGC_WANTCHARS | DLGC_HASSETSEL | (vertical ? 0 : DLGC_WANTARROWS);
 }
 
 // Read-only and disabled controls take their colours as static text does (WM_CTLCOLORSTATIC).
@@ -373,7 +378,7 @@ LRESULT CALLBACK EditProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_KEYDOWN: return OnKeyDown(*edit, wp);
     case WM_HOTKEY: return OnBackKey(*edit, lp);
     case WM_PAINT: return Paint(*edit);
-    case WM_GETDLGCODE: return DialogCode(*edit);
+    case WM_GETDLGCODE: return DialogCode(*edit, lp);
     case WM_SETFOCUS: NotifyCommand(hwnd, EN_SETFOCUS); return 0;
     case WM_KILLFOCUS: NotifyCommand(hwnd, EN_KILLFOCUS); return 0;
     case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;

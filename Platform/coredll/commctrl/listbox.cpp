@@ -297,7 +297,7 @@ LRESULT CALLBACK ListBoxProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN: return OnButtonDown(*list, lp);
     case WM_PAINT: return Paint(*list);
     case WM_SETFONT: return OnSetFont(*list, wp, lp);
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | (device::IsActionKey(lp) ? DLGC_WANTMESSAGE : 0);
     case WM_SETFOCUS: NotifyCommand(hwnd, LBN_SETFOCUS); return 0;
     case WM_KILLFOCUS: NotifyCommand(hwnd, LBN_KILLFOCUS); return 0;
     case WM_NCDESTROY: DestroyState<ListBox>(hwnd); return 0;

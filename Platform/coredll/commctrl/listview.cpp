@@ -1012,7 +1012,7 @@ LRESULT CALLBACK ListViewProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_PRINTCLIENT: DrawRows(hwnd, reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND: return EraseBackground(*list, reinterpret_cast<HDC>(wp));
     case WM_DESTROY: ReleaseImageLists(*list); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | (device::IsActionKey(lp) ? DLGC_WANTMESSAGE : 0);
     case WM_NCDESTROY: DestroyState<ListView>(hwnd); return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
