@@ -315,6 +315,7 @@ bool ThreadQueue::Get(MSG* msg, HWND filter, UINT first, UINT last, bool remove,
         if (generation != m_generation || !m_sent.empty() || !m_posted.empty())
             continue;
         m_waiting = true;
+        m_waitGeneration = generation;
         m_idle.notify_all();
         // A manual clock moves only when told (WakeAll); a real one is waited for in host time.
         if (nextDue == INT64_MAX || ClockIsManual()) {

@@ -72,7 +72,11 @@ private:
     bool TakeTimer(MSG* msg, HWND filter, UINT first, UINT last, bool remove, int64_t* nextDue);
     static void Answer(SentMessage& sent, LRESULT result);
     void End();
-    bool IdleLocked() const { return m_waiting && m_posted.empty() && m_sent.empty(); }
+    // Idle: waiting, and nothing has arrived since (a clock step or a new timer wakes it before it is idle again).
+    bool IdleLocked() const
+    {
+        return m_waiting && m_waitGeneration == m_generation && m_posted.empty() && m_sent.empty();
+    }
 
     friend struct QueueHolder;
 
@@ -87,6 +91,7 @@ private:
     int m_quitCode = 0;
     uint64_t m_generation = 0; // bumped by every arrival, so a waiter never sleeps through one
     bool m_waiting = false;
+    uint64_t m_waitGeneration = 0; // the generation the waiter went to sleep on
     bool m_ended = false;
     int m_inSend = 0;
     UINT_PTR m_nextTimerId = 1;
