@@ -142,10 +142,13 @@ ${declarations}
 namespace {
 const device::ExportEntry kEntries[] = {
 ${entries}};
+const device::ExportTable kTable = {sizeof kEntries / sizeof kEntries[0], kEntries};
 } // namespace
 
-extern \"C\" __attribute__((visibility(\"default\"))) const device::ExportTable DeviceLibraryExports = {
-    sizeof kEntries / sizeof kEntries[0], kEntries};
+extern \"C\" __attribute__((visibility(\"default\"))) const device::ExportTable* DeviceLibraryExports()
+{
+    return &kTable;
+}
 ")
 
 # Rewritten only when it changes, so an untouched .def file rebuilds nothing.

@@ -18,7 +18,10 @@ struct ExportTable {
     const ExportEntry* entries;
 };
 
-// The name under which a library carries its table (C linkage).
+// The name of the function (C linkage) that gives a library's table. A function rather than a variable:
+// every library defines the same name, which is harmless for functions looked up per library but would
+// be one definition too many for a global.
 inline constexpr char kExportTableSymbol[] = "DeviceLibraryExports";
+using ExportTableFunction = const ExportTable* (*)();
 
 } // namespace device

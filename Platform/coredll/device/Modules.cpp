@@ -69,6 +69,13 @@ bool IsOwnSymbol(const Module& module, const void* symbol)
     return dladdr1(symbol, &info, reinterpret_cast<void**>(&owner), RTLD_DL_LINKMAP) && owner == module.map;
 }
 
+// The module's own export table, if it carries one.
+const ExportTable* OwnExportTable(const Module& module)
+{
+    auto* table = reinterpret_cast<ExportTableFunction>(dlsym(module.library, kExportTableSymbol));
+    return table && IsOwnSymbol(module, reinterpret_cast<const void*>(table)) ? table() : nullptr;
+}
+
 Module* Find(ModuleList& list, HMODULE handle)
 {
     auto* module = reinterpret_cast<Module*>(handle);
@@ -107,8 +114,7 @@ Module* AdoptLinked(ModuleList& list, std::u16string_view bare)
         auto module = std::make_unique<Module>();
         module->library = library;
         module->map = entry;
-        auto* table = static_cast<const ExportTable*>(dlsym(library, kExportTableSymbol));
-        if (table && IsOwnSymbol(*module, table)) module->exports = table;
+        module->exports = OwnExportTable(*module);
         module->file = file;
         module->linked = true;
         list.libraries.push_back(std::move(module));
@@ -201,8 +207,7 @@ HMODULE LoadModule(const fs::path& hostPath, DWORD* error)
         return nullptr;
     }
     dlinfo(module->library, RTLD_DI_LINKMAP, &module->map);
-    auto* table = static_cast<const ExportTable*>(dlsym(module->library, kExportTableSymbol));
-    if (table && IsOwnSymbol(*module, table)) module->exports = table;
+    module->exports = OwnExportTable(*module);
     module->file = hostPath;
     module->references = 1;
     list.libraries.push_back(std::move(module));
