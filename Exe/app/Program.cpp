@@ -1,0 +1,3 @@
+#include "app/Program.h"
+
+ProgramState g_program{};
