@@ -14,7 +14,7 @@ Function Bind(HMODULE& library, const WCHAR* libraryName, FARPROC& entry, WORD o
         library = LoadLibraryW(libraryName);
     if (library && !entry)
         entry = GetProcAddressW(library, MAKEINTRESOURCEW(ordinal));
-    return reinterpret_cast<Function>(entry);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry)); // via the generic function type
 }
 
 template <typename Function>
