@@ -1,12 +1,9 @@
 #include "store/SmsStore.h"
 
-#include "store/ComPtr.h"
+#include "store/Owners.h"
 
 #include <cemapi.h>
 #include <mapiutil.h>
-
-#include <cstring>
-#include <utility>
 
 namespace
 {
@@ -39,34 +36,14 @@ LPCWSTR StringOf(const SPropValue& value, ULONG tag)
     return value.ulPropTag == tag ? value.Value.lpszW : nullptr;
 }
 
-// A local-heap copy of a string; E_OUTOFMEMORY leaves the old copy in place.
-HRESULT ReplaceCopy(LPWSTR* target, LPCWSTR source)
+// Replaces *target with a local-heap copy of source; E_OUTOFMEMORY leaves the old copy in place.
+HRESULT ReplaceCopy(LocalPtr<WCHAR>* target, LPCWSTR source)
 {
-    size_t bytes = (static_cast<size_t>(lstrlenW(source)) + 1) * sizeof(WCHAR);
-    auto copy = static_cast<LPWSTR>(LocalAlloc(LMEM_FIXED, static_cast<UINT>(bytes)));
+    LPWSTR copy = LocalCopy(source);
     if (!copy) return E_OUTOFMEMORY;
-    memcpy(copy, source, bytes);
-    if (*target) LocalFree(*target);
-    *target = copy;
+    *target->Out() = copy;
     return S_OK;
 }
-
-class LocalString
-{
-  public:
-    LocalString() = default;
-    ~LocalString()
-    {
-        if (m_text) LocalFree(m_text);
-    }
-    LocalString(const LocalString&) = delete;
-    LocalString& operator=(const LocalString&) = delete;
-    LPWSTR* Out() { return &m_text; }
-    LPCWSTR Get() const { return m_text; }
-
-  private:
-    LPWSTR m_text = nullptr;
-};
 
 } // namespace
 
@@ -296,7 +273,7 @@ HRESULT SmsStore::VisitRow(DWORD kind, const SRow& row, BOOL shortForm, BOOL del
     if (values[EntryIdColumn].ulPropTag != PR_ENTRYID) return MAPI_E_CORRUPT_DATA;
     SBinary entryId = values[EntryIdColumn].Value.bin;
 
-    LocalString name, address;
+    LocalPtr<WCHAR> name, address;
     HRESULT hr =
         ReadRecipient(entryId.cb, reinterpret_cast<LPENTRYID>(entryId.lpb), name.Out(), address.Out());
     if (FAILED(hr)) return hr;
@@ -326,22 +303,21 @@ HRESULT SmsStore::ReadRecipient(ULONG entryIdSize, LPENTRYID entryId, LPWSTR* na
     if (hr == MAPI_E_NO_RECIPIENTS) return S_OK;
     if (FAILED(hr)) return hr;
 
-    LocalString foundName, foundAddress;
+    LocalPtr<WCHAR> foundName, foundAddress;
     for (;;) {
         RowSet rows;
         hr = recipients->QueryRows(1, 0, rows.Out());
         if (FAILED(hr) || rows.Empty()) break;
         const SRow& row = rows.First();
         for (ULONG i = 0; i < row.cValues && SUCCEEDED(hr); ++i) {
-            if (LPCWSTR text = StringOf(row.lpProps[i], PR_DISPLAY_NAME))
-                hr = ReplaceCopy(foundName.Out(), text);
+            if (LPCWSTR text = StringOf(row.lpProps[i], PR_DISPLAY_NAME)) hr = ReplaceCopy(&foundName, text);
             if (LPCWSTR text = StringOf(row.lpProps[i], PR_EMAIL_ADDRESS))
-                hr = ReplaceCopy(foundAddress.Out(), text);
+                hr = ReplaceCopy(&foundAddress, text);
         }
         if (FAILED(hr)) return hr;
     }
     if (FAILED(hr)) return hr;
-    std::swap(*name, *foundName.Out());
-    std::swap(*address, *foundAddress.Out());
+    *name = foundName.Detach();
+    *address = foundAddress.Detach();
     return hr;
 }

@@ -180,6 +180,24 @@ TEST_F(SmsStoreTest, WrittenMessagesLandInTheirKindsFolderWithTheirFlags)
     EXPECT_EQ(outbox[0].text, u"Away");
     ASSERT_EQ(outbox[0].to.size(), 1u);
     EXPECT_EQ(outbox[0].to[0].name, u"Bob");
+
+    Bytes id = outbox[0].entryId;
+    Ref<IMessage> message;
+    ASSERT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
+                                   message.OutUnknown()),
+              S_OK);
+    SizedSPropTagArray(5, tags) = {5,
+                                   {PR_MSG_STATUS, PR_MESSAGE_CLASS, PR_MESSAGE_SIZE,
+                                    PR_LAST_MODIFICATION_TIME, PR_MESSAGE_DELIVERY_TIME}};
+    Props props;
+    ASSERT_EQ(message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &props.count,
+                                &props.values),
+              MAPI_W_ERRORS_RETURNED);
+    EXPECT_EQ(props[0].Value.l, 0x40000);
+    EXPECT_EQ(std::u16string(props[1].Value.lpszW), u"IPM.SMStext");
+    EXPECT_EQ(props[2].Value.l, 8);
+    EXPECT_EQ(TicksOf(props[3].Value.ft), testing_support::CivilTicks("2008-06-14 12:00:00"));
+    EXPECT_EQ(PROP_TYPE(props[4].ulPropTag), PT_ERROR); // an outgoing message has no delivery time yet
 }
 
 TEST_F(SmsStoreTest, ARefusedMessageLeavesNothingBehind)

@@ -1,0 +1,65 @@
+#include "contacts/RecipientString.h"
+
+#include "ProgramTesting.h"
+#include "support/TempDevice.h"
+
+#include "cemapi/SmsDevice.h"
+#include "pimstore/ContactsDevice.h"
+
+using namespace program_testing;
+using testing_support::TempDevice;
+
+namespace
+{
+
+class RecipientStrings : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_ann = device::contacts::Add(u"Ann", u"555 101");
+        m_bob = device::contacts::Add(u"Bob", u"555 202");
+        m_cy = device::contacts::Add(u"Cy", u"");
+        ASSERT_EQ(m_group.SetText(u"Friends"), S_OK);
+    }
+
+    // The string and the result, as one text for readable failures.
+    std::u16string Build(BOOL withNumbers)
+    {
+        LPWSTR text = nullptr;
+        HRESULT hr = BuildRecipientString(m_group, &text, withNumbers);
+        return (SUCCEEDED(hr) ? u"ok:" : u"failed:") + TakeLocal(text);
+    }
+
+    TempDevice m_device;
+    ContactGroup m_group;
+    CEOID m_ann = 0, m_bob = 0, m_cy = 0;
+};
+
+} // namespace
+
+TEST_F(RecipientStrings, ListMembersInMemberOrderAndLeaveOutDeletedContacts)
+{
+    for (CEOID id : {m_bob, m_cy, m_ann})
+        m_group.AddMember(id);
+    EXPECT_EQ(Build(TRUE), u"ok:Bob <555 202>;Cy <>;Ann <555 101>;");
+    EXPECT_EQ(Build(FALSE), u"ok:Bob; Cy; Ann; ");
+
+    ASSERT_TRUE(device::contacts::Delete(m_cy));
+    EXPECT_EQ(Build(TRUE), u"ok:Bob <555 202>;Ann <555 101>;");
+    EXPECT_EQ(Build(FALSE), u"ok:Bob; Ann; ");
+}
+
+TEST_F(RecipientStrings, ANoOneLeftIsAFailureWithAnEmptyStringAndNoComposeForm)
+{
+    EXPECT_EQ(Build(FALSE), u"failed:");
+    EXPECT_EQ(ComposeToGroup(m_group), E_FAIL);
+
+    m_group.AddMember(m_ann);
+    m_group.AddMember(m_bob);
+    ASSERT_TRUE(device::contacts::Delete(m_ann));
+    ASSERT_TRUE(device::contacts::Delete(m_bob));
+    EXPECT_EQ(Build(TRUE), u"failed:");
+    EXPECT_EQ(ComposeToGroup(m_group), E_FAIL);
+    EXPECT_TRUE(device::mail::ComposedRequests().empty());
+}

@@ -1,0 +1,172 @@
+#include "store/Send.h"
+
+#include "schedule/ScheduledMessage.h"
+
+#include "services/MapiTesting.h"
+
+#include "cemapi/SmsDevice.h"
+#include "device/Clock.h"
+#include "pimstore/ContactsDevice.h"
+
+using namespace mapi_testing;
+using device::sms::Folder;
+
+namespace
+{
+
+std::vector<device::sms::Message> ListOf(Folder folder)
+{
+    std::vector<device::sms::Message> messages;
+    device::sms::List(folder, [&](const device::sms::Message& m) {
+        messages.push_back(m);
+        return true;
+    });
+    return messages;
+}
+
+size_t MessageCount()
+{
+    return ListOf(Folder::Inbox).size() + ListOf(Folder::Sent).size() + ListOf(Folder::Outbox).size() +
+           ListOf(Folder::Drafts).size();
+}
+
+class Sending : public MapiTest
+{
+  protected:
+    // The named properties of a stored message, each absent one as PT_ERROR.
+    Props PropsOf(Bytes id, std::vector<ULONG> tags)
+    {
+        Ref<IMessage> message;
+        EXPECT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
+                                       message.OutUnknown()),
+                  S_OK);
+        std::vector<ULONG> array(tags.size() + 1);
+        array[0] = static_cast<ULONG>(tags.size());
+        std::copy(tags.begin(), tags.end(), array.begin() + 1);
+        Props props;
+        if (message)
+            message->GetProps(reinterpret_cast<LPSPropTagArray>(array.data()), MAPI_UNICODE, &props.count,
+                              &props.values);
+        return props;
+    }
+
+    // The recipients' properties that are set, by tag.
+    std::vector<std::vector<ULONG>> RecipientTags(Bytes id)
+    {
+        Ref<IMessage> message;
+        EXPECT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
+                                       message.OutUnknown()),
+                  S_OK);
+        Ref<IMAPITable> table;
+        EXPECT_EQ(message->GetRecipientTable(MAPI_UNICODE, table.Out()), S_OK);
+        SizedSPropTagArray(4, columns) = {
+            4, {PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME}};
+        EXPECT_EQ(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0), S_OK);
+        std::vector<std::vector<ULONG>> recipients;
+        for (;;) {
+            Rows rows;
+            EXPECT_EQ(table->QueryRows(1, 0, &rows.set), S_OK);
+            if (!rows.set || rows.set->cRows == 0) return recipients;
+            std::vector<ULONG> set;
+            for (ULONG i = 0; i < rows.set->aRow[0].cValues; ++i) {
+                if (PROP_TYPE(rows.set->aRow[0].lpProps[i].ulPropTag) != PT_ERROR)
+                    set.push_back(rows.set->aRow[0].lpProps[i].ulPropTag);
+            }
+            recipients.push_back(set);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(Sending, AMessageIsSubmittedToItsOneRecipientAndSentAtOnce)
+{
+    SmsStore store;
+    ASSERT_EQ(store.Open(), S_OK);
+    ASSERT_EQ(Send(store, u"Ann", u"555 101", u"Running late"), S_OK);
+    ASSERT_EQ(Send(store, nullptr, u"555 202", u"On my way"), S_OK);
+
+    EXPECT_TRUE(ListOf(Folder::Outbox).empty());
+    auto sent = ListOf(Folder::Sent);
+    ASSERT_EQ(sent.size(), 2u);
+    const device::sms::Message& first = sent[1].text == u"Running late" ? sent[1] : sent[0];
+    const device::sms::Message& second = sent[1].text == u"Running late" ? sent[0] : sent[1];
+    ASSERT_EQ(first.to.size(), 1u);
+    EXPECT_EQ(first.to[0].name, u"Ann");
+    EXPECT_EQ(first.to[0].address, u"555 101");
+    EXPECT_EQ(second.text, u"On my way");
+
+    Props props = PropsOf(first.entryId, {PR_CONTENT_LENGTH, PR_MESSAGE_CLASS, PR_LAST_MODIFICATION_TIME,
+                                          PR_SUBJECT, PR_MESSAGE_SIZE});
+    ASSERT_EQ(props.count, 5u);
+    EXPECT_EQ(props[0].ulPropTag, PR_CONTENT_LENGTH);
+    EXPECT_EQ(props[0].Value.l, 0);
+    EXPECT_EQ(std::u16string(props[1].Value.lpszW), u"IPM.SMStext");
+    EXPECT_EQ(props[2].ulPropTag, PR_LAST_MODIFICATION_TIME);
+    EXPECT_EQ(TicksOf(props[2].Value.ft), device::NowTicks()); // the device's UTC now
+    EXPECT_EQ(std::u16string(props[3].Value.lpszW), u"Running late");
+    EXPECT_EQ(props[4].Value.l, 24);
+
+    EXPECT_EQ(RecipientTags(first.entryId),
+              (std::vector<std::vector<ULONG>>{
+                  {PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME}}));
+    EXPECT_EQ(RecipientTags(second.entryId),
+              (std::vector<std::vector<ULONG>>{{PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE}}));
+}
+
+TEST_F(Sending, ABodyOverOneHundredAndSixtyCharactersIsSentToNobody)
+{
+    SmsStore store;
+    ASSERT_EQ(store.Open(), S_OK);
+    std::u16string tooLong(161, u'x');
+    EXPECT_EQ(Send(store, u"Ann", u"555 101", tooLong.c_str()), E_FAIL);
+    EXPECT_EQ(MessageCount(), 0u);
+
+    std::u16string longest(160, u'x');
+    EXPECT_EQ(Send(store, u"Ann", u"555 101", longest.c_str()), S_OK);
+    auto sent = ListOf(Folder::Sent);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].text, longest);
+}
+
+TEST_F(Sending, AScheduledMessageGoesToEveryMemberThatCanStillBeReached)
+{
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    CEOID bob = device::contacts::Add(u"Bob", u"555 202");
+    CEOID cy = device::contacts::Add(u"Cy", u"555 303");
+    CEOID dee = device::contacts::Add(u"Dee", u""); // no mobile number: nowhere to send
+    ASSERT_TRUE(device::contacts::Delete(bob));
+
+    ScheduledMessage message;
+    ASSERT_EQ(message.SetText(u"Dinner at eight"), S_OK);
+    for (CEOID id : {ann, bob, cy, dee})
+        message.AddMember(id);
+    EXPECT_EQ(SendToMembers(message), S_OK);
+
+    auto sent = ListOf(Folder::Sent);
+    ASSERT_EQ(sent.size(), 2u);
+    std::vector<std::u16string> to;
+    for (const auto& m : sent) {
+        EXPECT_EQ(m.text, u"Dinner at eight");
+        ASSERT_EQ(m.to.size(), 1u);
+        to.push_back(m.to[0].name + u" " + m.to[0].address);
+    }
+    std::sort(to.begin(), to.end());
+    EXPECT_EQ(to, (std::vector<std::u16string>{u"Ann 555 101", u"Cy 555 303"}));
+    EXPECT_EQ(MessageCount(), 2u);
+}
+
+TEST_F(Sending, AScheduledRunSucceedsOnceTheStoresOpenEvenIfNothingCanBeSent)
+{
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    ScheduledMessage empty;
+    ASSERT_EQ(empty.SetText(u"Hello"), S_OK);
+    EXPECT_EQ(SendToMembers(empty), S_OK);
+
+    ScheduledMessage tooLong;
+    std::u16string body(161, u'x');
+    ASSERT_EQ(tooLong.SetText(body.c_str()), S_OK);
+    tooLong.AddMember(ann);
+    EXPECT_EQ(SendToMembers(tooLong), S_OK);
+    EXPECT_EQ(MessageCount(), 0u);
+}
