@@ -1,0 +1,10 @@
+// What the program does when woken for a scheduled message, in a start of its own or in the running
+// instance: send the message that is due to its members and arrange the next wake-up.
+#pragma once
+
+#include <windows.h>
+
+// Sends the due message to every member, waits 5 seconds, so the message is clearly past, and registers
+// the next wake-up, whose result is the result; E_FAIL when no message is due. Nothing is registered
+// when nothing was sent. With closeAfterwards, posts WM_CLOSE to mainWindow whatever happened.
+HRESULT RunScheduledSend(HWND mainWindow, bool closeAfterwards);
