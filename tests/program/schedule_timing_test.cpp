@@ -1,0 +1,121 @@
+#include "schedule/ScheduledMessageList.h"
+#include "schedule/ScheduledSend.h"
+
+#include "ScheduleTesting.h"
+
+#include "cemapi/SmsDevice.h"
+#include "pimstore/ContactsDevice.h"
+#include "process/RunAtTime.h"
+
+#include <algorithm>
+
+using namespace program_testing;
+using namespace schedule_testing;
+using device::sms::Folder;
+
+namespace
+{
+
+// 09:00 (past at the start), 10:00 and 12:00 on 15 June 2008.
+void StoreTheDay(const Bytes& contacts = {})
+{
+    StoreMessage(u"{00000000-0000-4000-8000-000000000900}", u"Nine", At(2008, 6, 15, 9, 0), contacts);
+    StoreMessage(u"{00000000-0000-4000-8000-000000001200}", u"Noon", At(2008, 6, 15, 12, 0), contacts);
+    StoreMessage(u"{00000000-0000-4000-8000-000000001000}", u"Ten", At(2008, 6, 15, 10, 0), contacts);
+}
+
+// The body of the message a wake-up now is for, or "" when there is none; the list keeps what it loaded.
+std::u16string DueNow(ScheduledMessageList& list)
+{
+    ScheduledMessage* due = nullptr;
+    if (FAILED(list.FindDue(&due))) return u"";
+    bool held = false;
+    for (size_t i = 0; i < list.Count(); ++i)
+        held = held || list.Item(i) == due;
+    EXPECT_TRUE(held);
+    return due->Text();
+}
+
+std::vector<device::sms::Message> Sent()
+{
+    std::vector<device::sms::Message> messages;
+    device::sms::List(Folder::Sent, [&](const device::sms::Message& m) {
+        messages.push_back(m);
+        return true;
+    });
+    return messages;
+}
+
+// A window of the test's own to be told to close.
+class MainWindowStandIn
+{
+  public:
+    MainWindowStandIn()
+        : m_hwnd(CreateWindowExW(0, u"STATIC", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr))
+    {
+        EXPECT_NE(m_hwnd, nullptr);
+    }
+    ~MainWindowStandIn() { DestroyWindow(m_hwnd); }
+    MainWindowStandIn(const MainWindowStandIn&) = delete;
+    MainWindowStandIn& operator=(const MainWindowStandIn&) = delete;
+
+    HWND Handle() const { return m_hwnd; }
+    bool ToldToClose()
+    {
+        MSG msg;
+        return PeekMessageW(&msg, m_hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+    }
+
+  private:
+    HWND m_hwnd;
+};
+
+} // namespace
+
+TEST(ScheduledWakeUp, AWakeUpIsForTheMessageOfItsMinuteAtMostTenSecondsLate)
+{
+    ScheduleDevice device;
+    ScheduledMessageList list;
+    EXPECT_EQ(DueNow(list), u""); // nothing stored
+    StoreTheDay();
+    StoreMessage(u"{00000000-0000-4000-8000-000000001001}", u"Ten past one", At(2008, 6, 15, 10, 1), {});
+    for (auto [clock, due] : std::vector<std::pair<std::string, std::u16string>>{
+             {"2008-06-15 10:00:00", u"Ten"},
+             {"2008-06-15 10:00:04", u"Ten"},
+             {"2008-06-15 10:00:10", u"Ten"},
+             {"2008-06-15 10:00:11", u""}, // too late: the next message is not due
+             {"2008-06-15 09:59:59", u""}, // too early
+             {"2008-06-15 10:01:03", u"Ten past one"},
+             {"2008-06-15 12:00:00", u"Noon"},
+         }) {
+        SetClock(clock);
+        EXPECT_EQ(DueNow(list), due) << clock;
+        EXPECT_EQ(list.Count(), 4u) << clock;
+    }
+}
+
+TEST(ScheduledWakeUp, AMessageStoredOffTheMinuteIsNotDueAtItsOwnSecond)
+{
+    ScheduleDevice device("en_US", "2008-06-15 10:00:30");
+    StoreMessage(u"{00000000-0000-4000-8000-000000100030}", u"Half past", At(2008, 6, 15, 10, 0, 30), {});
+    ScheduledMessageList list;
+    EXPECT_EQ(DueNow(list), u"");
+    SetClock("2008-06-15 10:00:35"); // in its minute, but the minute began before it
+    EXPECT_EQ(DueNow(list), u"");
+    EXPECT_EQ(list.Count(), 1u);
+}
+
+TEST(ScheduledSend, AWakeUpWithNothingDueSendsAndRegistersNothingAndClosesOnlyWhenTold)
+{
+    ScheduleDevice device("en_US", "2008-06-15 10:00:11");
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    StoreTheDay(Ids({ann}));
+    MainWindowStandIn window;
+    EXPECT_EQ(RunScheduledSend(window.Handle(), false), E_FAIL);
+    EXPECT_FALSE(window.ToldToClose());
+    SetClock("2008-06-15 09:59:59");
+    EXPECT_EQ(RunScheduledSend(window.Handle(), true), E_FAIL);
+    EXPECT_TRUE(window.ToldToClose());
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(device::RunAtTimeEntries().empty());
+}
