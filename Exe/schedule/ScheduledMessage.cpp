@@ -68,8 +68,8 @@ HRESULT ScheduledMessage::Load(LPCWSTR keyName)
     if (FAILED(MessagePath(path, kMessagePathLength))) return E_FAIL;
     RegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Out()) != ERROR_SUCCESS) return E_FAIL;
-    WCHAR body[kMaxBodyLength + 1];
-    if (FAILED(ReadStringValue(key, kBodyValue, body, kMaxBodyLength + 1))) return E_FAIL;
+    WCHAR body[kMaxSmsLength + 1];
+    if (FAILED(ReadStringValue(key, kBodyValue, body, kMaxSmsLength + 1))) return E_FAIL;
     hr = SetText(body);
     if (FAILED(hr)) return hr;
     double time = 0;
@@ -80,7 +80,7 @@ HRESULT ScheduledMessage::Load(LPCWSTR keyName)
 
 HRESULT ScheduledMessage::Save()
 {
-    if (m_text && lstrlenW(m_text) > kMaxBodyLength) return E_INVALIDARG;
+    if (m_text && lstrlenW(m_text) > kMaxSmsLength) return E_INVALIDARG;
     if (!m_keyName[0]) {
         HRESULT hr = utils::MakeGuidString(m_keyName, kKeyNameLength);
         if (FAILED(hr)) {

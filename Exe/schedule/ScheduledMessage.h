@@ -10,9 +10,6 @@
 // The key holding one subkey per scheduled message; a message's path is this followed by its key name.
 extern const WCHAR kScheduledKey[];
 
-// The longest body, in characters.
-constexpr int kMaxBodyLength = 160;
-
 class ScheduledMessage : public RecipientList
 {
   public:
