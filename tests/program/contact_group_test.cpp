@@ -102,6 +102,7 @@ TEST(ContactGroupStore, OnlyGroupsWithAWellFormedNameAndMemberListAreLoaded)
     SetValue(kGroups + u"dword", u"Contacts", REG_DWORD, &number, sizeof(number));
     StoreGroup(u"unterminated", u"", Ids({4}));
     SetValue(kGroups + u"unterminated", nullptr, REG_SZ, u"ab", 4);
+    StoreGroup(std::u16string(39, u'k'), u"Long key", Ids({4})); // a key name the program never makes
     StoreGroup(u"oddname", u"", Ids({4}));
     SetValue(kGroups + u"oddname", nullptr, REG_SZ, u"ab", 3);
 
