@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace utils_exports;
 using testing_support::DeviceOptions;
 using testing_support::TempDevice;
@@ -57,4 +59,14 @@ TEST(OwnNumber, ACellularLineWithoutANumberGivesNothing)
     WCHAR number[256] = u"old";
     EXPECT_EQ(utils.Export<GetOwnNumberFn>(kGetOwnNumber)(number, 256, 1), E_FAIL);
     EXPECT_EQ(std::u16string(number), u"");
+}
+
+TEST(OwnNumber, ANumberLongerThanTheFirstBlockIsReadWhole)
+{
+    std::string digits(300, '7'); // the address record then needs more than the first 512 bytes
+    TempDevice device(WithLine("Cellular Line", digits.c_str()));
+    utils_testing::UtilsLibrary utils;
+    WCHAR number[512] = {};
+    ASSERT_EQ(utils.Export<GetOwnNumberFn>(kGetOwnNumber)(number, 512, 1), S_OK);
+    EXPECT_EQ(std::u16string(number), std::u16string(300, u'7'));
 }
