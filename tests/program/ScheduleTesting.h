@@ -11,6 +11,8 @@
 
 #include "device/Clock.h"
 #include "device/DataFile.h"
+#include "device/Device.h"
+#include "device/Modules.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -89,6 +91,23 @@ class ScheduleDevice
     }
 
     testing_support::TempDevice m_device;
+};
+
+// This process as the installed program: its file is \Program Files\Zelkova\Zelkova.exe, with the helper
+// library beside it. No program is put there, so a wake-up that came due by mistake would start nothing.
+class InstalledProgram
+{
+  public:
+    InstalledProgram()
+    {
+        std::filesystem::path folder = device::FsRoot() / "Program Files" / "Zelkova";
+        std::filesystem::create_directories(folder);
+        std::filesystem::create_symlink(UTILS_LIBRARY, folder / "utils.dll");
+        device::SetProgramPath(folder / "Zelkova.exe");
+    }
+    ~InstalledProgram() { device::SetProgramPath({}); }
+    InstalledProgram(const InstalledProgram&) = delete;
+    InstalledProgram& operator=(const InstalledProgram&) = delete;
 };
 
 } // namespace schedule_testing

@@ -119,3 +119,81 @@ TEST(ScheduledSend, AWakeUpWithNothingDueSendsAndRegistersNothingAndClosesOnlyWh
     EXPECT_TRUE(Sent().empty());
     EXPECT_TRUE(device::RunAtTimeEntries().empty());
 }
+
+TEST(ScheduledWakeUp, TheWakeUpIsArmedForTheEarliestFutureMessageOrClearedWhenThereIsNone)
+{
+    ScheduleDevice device; // 09:30
+    InstalledProgram program;
+    StoreTheDay();
+    ScheduledMessageList list;
+    ASSERT_EQ(list.ArmWakeUp(), S_OK);
+    auto entries = device::RunAtTimeEntries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].dueLocal, testing_support::CivilTicks("2008-06-15 10:00:00"));
+    EXPECT_EQ(entries[0].application, u"\"\\Program Files\\Zelkova\\Zelkova.exe\"");
+    ASSERT_EQ(list.Count(), 3u); // the list holds what it reloaded
+    for (size_t i = 0; i < list.Count(); ++i)
+        EXPECT_FALSE(std::u16string(list.Item(i)->Text()).empty());
+
+    for (size_t i = 0; i < list.Count(); ++i) {
+        if (!list.Item(i)->IsPast(false)) ASSERT_EQ(list.Item(i)->Delete(), S_OK);
+    }
+    ASSERT_EQ(list.ArmWakeUp(), S_OK);
+    EXPECT_TRUE(device::RunAtTimeEntries().empty());
+    EXPECT_EQ(list.Count(), 1u);
+}
+
+TEST(ScheduledWakeUp, WithoutTheHelperLibraryTheWakeUpCannotBeArmed)
+{
+    ScheduleDevice device;
+    StoreTheDay();
+    ScheduledMessageList list;
+    EXPECT_EQ(list.ArmWakeUp(), E_FAIL);
+    EXPECT_TRUE(device::RunAtTimeEntries().empty());
+}
+
+TEST(ScheduledSend, TheDueMessageGoesToEveryMemberAndAfterFiveSecondsTheNextWakeUpIsArmed)
+{
+    ScheduleDevice device("en_US", "2008-06-15 10:00:03");
+    InstalledProgram program;
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    CEOID bob = device::contacts::Add(u"Bob", u"555 202");
+    StoreTheDay(Ids({ann, bob}));
+    StoreMessage(u"{00000000-0000-4000-8000-000000001001}", u"Ten past one", At(2008, 6, 15, 10, 1), Ids({ann}));
+    MainWindowStandIn window;
+    EXPECT_EQ(RunScheduledSend(window.Handle(), false), S_OK);
+    EXPECT_FALSE(window.ToldToClose());
+
+    std::vector<std::u16string> sent;
+    for (const auto& message : Sent()) {
+        EXPECT_EQ(message.text, u"Ten");
+        ASSERT_EQ(message.to.size(), 1u);
+        sent.push_back(message.to[0].name + u" " + message.to[0].address);
+    }
+    std::sort(sent.begin(), sent.end());
+    EXPECT_EQ(sent, (std::vector<std::u16string>{u"Ann 555 101", u"Bob 555 202"}));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_EQ(now.wSecond, 8); // the five seconds' wait
+    auto entries = device::RunAtTimeEntries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].dueLocal, testing_support::CivilTicks("2008-06-15 10:01:00"));
+    ScheduledMessageList list;
+    ASSERT_EQ(list.LoadAll(), S_OK);
+    EXPECT_EQ(list.Count(), 4u); // the sent message stays stored
+}
+
+TEST(ScheduledSend, ARunThatMustCloseTheProgramClosesItAfterSending)
+{
+    ScheduleDevice device("en_US", "2008-06-15 10:00:04");
+    InstalledProgram program;
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    StoreTheDay(Ids({ann}));
+    MainWindowStandIn window;
+    EXPECT_EQ(RunScheduledSend(window.Handle(), true), S_OK);
+    EXPECT_TRUE(window.ToldToClose());
+    EXPECT_EQ(Sent().size(), 1u);
+    auto entries = device::RunAtTimeEntries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].dueLocal, testing_support::CivilTicks("2008-06-15 12:00:00"));
+}

@@ -165,6 +165,30 @@ TEST(ScheduledMessageStore, ANewMessageCannotBeSavedWithoutAKeyNameFromTheHelper
     EXPECT_EQ(list.Count(), 0u);
 }
 
+TEST(ScheduledMessageStore, ANewMessageIsStoredUnderAFreshGuidAndOneWithoutABodyStillLoads)
+{
+    ScheduleDevice device;
+    InstalledProgram program;
+    ScheduledMessage first, second;
+    ASSERT_EQ(first.SetText(u"Hello"), S_OK);
+    ASSERT_EQ(first.AddMember(7), S_OK);
+    ASSERT_EQ(first.Save(), S_OK);
+    ASSERT_EQ(second.AddMember(8), S_OK); // no body set
+    ASSERT_EQ(second.Save(), S_OK);
+
+    std::u16string key = first.KeyName();
+    ASSERT_EQ(key.size(), 38u);
+    EXPECT_EQ(key.front(), u'{');
+    EXPECT_EQ(key.back(), u'}');
+    EXPECT_NE(key, std::u16string(second.KeyName()));
+    ScheduledMessageList list;
+    ASSERT_EQ(list.LoadAll(), S_OK);
+    auto loaded = Loaded(list);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[key], (std::pair<std::u16string, std::vector<CEOID>>{u"Hello", {7}}));
+    EXPECT_EQ(loaded[second.KeyName()], (std::pair<std::u16string, std::vector<CEOID>>{u"", {8}}));
+}
+
 TEST(ScheduledMessageStore, OnlyAStoredMessageIsDeletedAndTheOthersStay)
 {
     ScheduleDevice device;
