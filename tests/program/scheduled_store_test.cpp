@@ -13,22 +13,25 @@ namespace
 
 const std::u16string kKey = u"{5C4B3A29-0000-4000-8000-000000000001}";
 
-std::vector<CEOID> MembersOf(const RecipientList& list)
+using Contents = std::pair<std::u16string, std::vector<CEOID>>; // body and members
+
+Contents ContentsOf(const ScheduledMessage& message)
 {
     std::vector<CEOID> members;
-    for (size_t i = 0; i < list.MemberCount(); ++i)
-        members.push_back(list.Member(i));
-    return members;
+    for (size_t i = 0; i < message.MemberCount(); ++i)
+        members.push_back(message.Member(i));
+    return {message.Text(), members};
 }
 
-// What LoadAll found, by key name: body and members.
-std::map<std::u16string, std::pair<std::u16string, std::vector<CEOID>>> Loaded(const ScheduledMessageList& list)
+// What LoadAll found, by key name.
+std::map<std::u16string, Contents> Loaded()
 {
-    std::map<std::u16string, std::pair<std::u16string, std::vector<CEOID>>> messages;
+    ScheduledMessageList list;
+    EXPECT_EQ(list.LoadAll(), S_OK);
+    std::map<std::u16string, Contents> messages;
     for (size_t i = 0; i < list.Count(); ++i) {
-        const ScheduledMessage* message = list.Item(i);
-        EXPECT_FALSE(message->IsDirty());
-        messages[message->KeyName()] = {message->Text(), MembersOf(*message)};
+        EXPECT_FALSE(list.Item(i)->IsDirty());
+        messages[list.Item(i)->KeyName()] = ContentsOf(*list.Item(i));
     }
     return messages;
 }
@@ -57,9 +60,9 @@ TEST(ScheduledMessageStore, AMessageIsStoredAsExactlyItsBodyTimeAndContactsAndLo
     StoreMessage(kKey, u"Dinner at eight", At(2008, 6, 16, 19, 0), Ids({3}));
     ScheduledMessage message;
     ASSERT_EQ(message.Load(kKey.c_str()), S_OK);
-    EXPECT_EQ(std::u16string(message.Text()), u"Dinner at eight");
+    EXPECT_EQ(ContentsOf(message), (Contents{u"Dinner at eight", {3}}));
     EXPECT_EQ(message.Time().Value(), At(2008, 6, 16, 19, 0));
-    EXPECT_EQ(MembersOf(message), std::vector<CEOID>{3});
+    EXPECT_EQ(message.SetTime(Time(At(2008, 6, 16, 19, 0))), S_FALSE);
     EXPECT_FALSE(message.IsDirty());
 
     ASSERT_EQ(message.SetText(u"Dinner at nine"), S_OK);
@@ -67,40 +70,34 @@ TEST(ScheduledMessageStore, AMessageIsStoredAsExactlyItsBodyTimeAndContactsAndLo
     ASSERT_EQ(message.AddMember(0x01020304), S_OK);
     ASSERT_EQ(message.Save(), S_OK);
     EXPECT_FALSE(message.IsDirty());
-
-    auto values = ValuesOf(kScheduled + kKey);
+    std::map<std::u16string, Value> values;
+    for (const Value& value : ValuesOf(kScheduled + kKey))
+        values[value.name] = value;
     ASSERT_EQ(values.size(), 3u);
-    std::map<std::u16string, Value> byName;
-    for (const Value& value : values)
-        byName[value.name] = value;
-    EXPECT_EQ(byName[u"Body"].type, static_cast<DWORD>(REG_SZ));
     std::u16string body = u"Dinner at nine";
-    EXPECT_EQ(byName[u"Body"].data, Bytes(reinterpret_cast<const uint8_t*>(body.c_str()),
-                                          reinterpret_cast<const uint8_t*>(body.c_str() + body.size() + 1)));
-    EXPECT_EQ(byName[u"Time"].type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(byName[u"Time"].data, BytesOf(At(2008, 6, 16, 21, 0)));
-    EXPECT_EQ(byName[u"Contacts"].type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(byName[u"Contacts"].data, Ids({3, 0x01020304}));
+    const auto* bodyBytes = reinterpret_cast<const uint8_t*>(body.c_str());
+    EXPECT_EQ(values[u"Body"].type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(values[u"Body"].data, Bytes(bodyBytes, bodyBytes + (body.size() + 1) * 2));
+    EXPECT_EQ(values[u"Time"].type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(values[u"Time"].data, BytesOf(At(2008, 6, 16, 21, 0)));
+    EXPECT_EQ(values[u"Contacts"].type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(values[u"Contacts"].data, Ids({3, 0x01020304}));
 
-    // No members: an empty value, loaded back as no members.
-    ASSERT_EQ(message.ClearMembers(), S_OK);
+    ASSERT_EQ(message.ClearMembers(), S_OK); // stored as an empty value
     ASSERT_EQ(message.Save(), S_OK);
     EXPECT_EQ(ValuesOf(kScheduled + kKey).size(), 3u);
-    ScheduledMessageList list;
-    ASSERT_EQ(list.LoadAll(), S_OK);
-    auto loaded = Loaded(list);
-    ASSERT_EQ(loaded.size(), 1u);
-    EXPECT_EQ(loaded[kKey].first, u"Dinner at nine");
-    EXPECT_TRUE(loaded[kKey].second.empty());
-    EXPECT_EQ(list.Item(0)->Time().Value(), At(2008, 6, 16, 21, 0));
+    EXPECT_EQ(Loaded()[kKey], (Contents{u"Dinner at nine", {}}));
+
+    // A body too long to load again is not saved.
+    ASSERT_EQ(message.SetText(std::u16string(161, u'x').c_str()), S_OK);
+    EXPECT_EQ(message.Save(), E_INVALIDARG);
+    EXPECT_EQ(Loaded()[kKey], (Contents{u"Dinner at nine", {}}));
 }
 
 TEST(ScheduledMessageStore, OnlyMessagesWithAWellFormedBodyTimeAndMemberListAreLoaded)
 {
     ScheduleDevice device;
-    ScheduledMessageList list;
-    EXPECT_EQ(list.LoadAll(), S_OK); // no scheduled key yet
-    EXPECT_EQ(list.Count(), 0u);
+    EXPECT_TRUE(Loaded().empty()); // no scheduled key yet
 
     const double noon = At(2008, 6, 16, 12, 0);
     StoreMessage(u"body160", std::u16string(160, u'b'), noon, Ids({1}));
@@ -123,80 +120,48 @@ TEST(ScheduledMessageStore, OnlyMessagesWithAWellFormedBodyTimeAndMemberListAreL
     SetBinary(kScheduled + u"nobody", u"Contacts", Ids({1}));
     StoreMessage(std::u16string(39, u'k'), u"Long key", noon, Ids({4})); // a key name the program never makes
 
-    ASSERT_EQ(list.LoadAll(), S_OK);
-    auto loaded = Loaded(list);
+    auto loaded = Loaded();
     EXPECT_EQ(loaded.size(), 3u);
-    EXPECT_EQ(loaded[u"body160"].first, std::u16string(160, u'b'));
-    EXPECT_EQ(loaded[u"expand"].first, u"Expandable");
-    EXPECT_EQ(loaded[u"ragged"].second, (std::vector<CEOID>{5, 0x201}));
-    // What did not load is left as it was.
-    EXPECT_EQ(ValuesOf(kScheduled + u"body161").size(), 3u);
-    EXPECT_EQ(ValuesOf(kScheduled + u"nodate").size(), 3u);
-
+    EXPECT_EQ(loaded[u"body160"], (Contents{std::u16string(160, u'b'), {1}}));
+    EXPECT_EQ(loaded[u"expand"], (Contents{u"Expandable", {}}));
+    EXPECT_EQ(loaded[u"ragged"], (Contents{u"Ragged", {5, 0x201}}));
+    EXPECT_EQ(ValuesOf(kScheduled + u"body161").size(), 3u); // left as it was
     ScheduledMessage message;
     EXPECT_EQ(message.Load(u""), E_FAIL);
     EXPECT_EQ(message.Load(u"missing"), E_FAIL);
 }
 
-TEST(ScheduledMessageStore, ABodyTooLongToLoadAgainIsNeverSaved)
+TEST(ScheduledMessageStore, ANewMessageIsStoredUnderAFreshGuidFromTheHelperLibraryOnly)
 {
     ScheduleDevice device;
-    StoreMessage(kKey, u"Short", At(2008, 6, 16, 12, 0), Ids({1}));
-    ScheduledMessage message;
-    ASSERT_EQ(message.Load(kKey.c_str()), S_OK);
-    ASSERT_EQ(message.SetText(std::u16string(161, u'x').c_str()), S_OK);
-    EXPECT_EQ(message.Save(), E_INVALIDARG);
-    EXPECT_TRUE(message.IsDirty());
-    ScheduledMessage stored;
-    ASSERT_EQ(stored.Load(kKey.c_str()), S_OK);
-    EXPECT_EQ(std::u16string(stored.Text()), u"Short");
-}
-
-TEST(ScheduledMessageStore, ANewMessageCannotBeSavedWithoutAKeyNameFromTheHelperLibrary)
-{
-    ScheduleDevice device; // no helper library installed
-    ScheduledMessage message;
-    ASSERT_EQ(message.SetText(u"Hello"), S_OK);
-    EXPECT_EQ(message.Save(), E_FAIL);
-    EXPECT_EQ(std::u16string(message.KeyName()), u"");
-    EXPECT_TRUE(message.IsDirty());
-    ScheduledMessageList list;
-    ASSERT_EQ(list.LoadAll(), S_OK);
-    EXPECT_EQ(list.Count(), 0u);
-}
-
-TEST(ScheduledMessageStore, ANewMessageIsStoredUnderAFreshGuidAndOneWithoutABodyStillLoads)
-{
-    ScheduleDevice device;
-    InstalledProgram program;
     ScheduledMessage first, second;
     ASSERT_EQ(first.SetText(u"Hello"), S_OK);
     ASSERT_EQ(first.AddMember(7), S_OK);
-    ASSERT_EQ(first.Save(), S_OK);
-    ASSERT_EQ(second.AddMember(8), S_OK); // no body set
-    ASSERT_EQ(second.Save(), S_OK);
+    EXPECT_EQ(first.Save(), E_FAIL); // the library is not installed yet
+    EXPECT_EQ(std::u16string(first.KeyName()), u"");
+    EXPECT_TRUE(Loaded().empty());
 
+    InstalledProgram program;
+    ASSERT_EQ(first.Save(), S_OK);
+    ASSERT_EQ(second.AddMember(8), S_OK); // no body set: stored as an empty one, so it still loads
+    ASSERT_EQ(second.Save(), S_OK);
     std::u16string key = first.KeyName();
     ASSERT_EQ(key.size(), 38u);
     EXPECT_EQ(key.front(), u'{');
     EXPECT_EQ(key.back(), u'}');
-    EXPECT_NE(key, std::u16string(second.KeyName()));
-    ScheduledMessageList list;
-    ASSERT_EQ(list.LoadAll(), S_OK);
-    auto loaded = Loaded(list);
+    auto loaded = Loaded();
     ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_EQ(loaded[key], (std::pair<std::u16string, std::vector<CEOID>>{u"Hello", {7}}));
-    EXPECT_EQ(loaded[second.KeyName()], (std::pair<std::u16string, std::vector<CEOID>>{u"", {8}}));
+    EXPECT_EQ(loaded[key], (Contents{u"Hello", {7}}));
+    EXPECT_EQ(loaded[second.KeyName()], (Contents{u"", {8}}));
 }
 
-TEST(ScheduledMessageStore, OnlyAStoredMessageIsDeletedAndTheOthersStay)
+TEST(ScheduledMessageStore, OnlyAStoredMessageIsDeletedAndEditingSavesNothingWithoutItsScreen)
 {
     ScheduleDevice device;
     StoreMessage(kKey, u"Stays", At(2008, 6, 16, 12, 0), Ids({1}));
     ScheduledMessage fresh;
     ASSERT_EQ(fresh.SetText(u"Never saved"), S_OK);
     EXPECT_EQ(fresh.Delete(), E_FAIL);
-    EXPECT_EQ(ValuesOf(kScheduled + kKey).size(), 3u);
 
     const std::u16string other = u"{5C4B3A29-0000-4000-8000-000000000002}";
     StoreMessage(other, u"Goes", At(2008, 6, 16, 13, 0), Ids({2, 3}));
@@ -204,49 +169,28 @@ TEST(ScheduledMessageStore, OnlyAStoredMessageIsDeletedAndTheOthersStay)
     ASSERT_EQ(goes.Load(other.c_str()), S_OK);
     EXPECT_EQ(goes.Delete(), S_OK);
     EXPECT_EQ(goes.MemberCount(), 0u);
-    EXPECT_TRUE(ValuesOf(kScheduled + other).empty());
     EXPECT_EQ(goes.Delete(), E_FAIL);
-    ScheduledMessageList list;
-    ASSERT_EQ(list.LoadAll(), S_OK);
-    EXPECT_EQ(Loaded(list).count(kKey), 1u);
-    EXPECT_EQ(list.Count(), 1u);
-}
+    auto loaded = Loaded();
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[kKey], (Contents{u"Stays", {1}}));
 
-TEST(ScheduledMessageStore, ANewTimeMarksTheMessageChangedOnlyWhenItDiffers)
-{
-    ScheduleDevice device;
-    StoreMessage(kKey, u"Hello", At(2008, 6, 16, 12, 0), {});
-    ScheduledMessage message;
-    ASSERT_EQ(message.Load(kKey.c_str()), S_OK);
-    EXPECT_EQ(message.SetTime(Time(At(2008, 6, 16, 12, 0))), S_FALSE);
-    EXPECT_FALSE(message.IsDirty());
-    EXPECT_EQ(message.SetTime(Time(At(2008, 6, 16, 12, 1))), S_OK);
-    EXPECT_TRUE(message.IsDirty());
-    EXPECT_EQ(message.Time().Value(), At(2008, 6, 16, 12, 1));
-}
-
-TEST(ScheduledMessageStore, EditingFailsAsTheEditScreenCannotBeShownAndSavesNothing)
-{
-    ScheduleDevice device;
-    StoreMessage(kKey, u"Hello", At(2008, 6, 16, 12, 0), {});
-    ScheduledMessage message;
-    ASSERT_EQ(message.Load(kKey.c_str()), S_OK);
-    ASSERT_EQ(message.SetText(u"Changed"), S_OK);
-    EXPECT_EQ(message.Edit(nullptr), E_FAIL);
-    EXPECT_FALSE(message.IsDirty());
-    ScheduledMessage stored;
-    ASSERT_EQ(stored.Load(kKey.c_str()), S_OK);
-    EXPECT_EQ(std::u16string(stored.Text()), u"Hello");
+    ScheduledMessage edited;
+    ASSERT_EQ(edited.Load(kKey.c_str()), S_OK);
+    ASSERT_EQ(edited.SetText(u"Changed"), S_OK);
+    EXPECT_EQ(edited.Edit(nullptr), E_FAIL); // the screen can't be shown
+    EXPECT_FALSE(edited.IsDirty());
+    EXPECT_EQ(Loaded()[kKey], (Contents{u"Stays", {1}}));
 }
 
 TEST(ScheduledMessageTiming, TheNextMessageIsTheEarliestNotPastTheFirstListedAmongEqualTimes)
 {
     ScheduleDevice device; // 09:30:00
     ScheduledMessageList list;
-    ScheduledMessage* next = reinterpret_cast<ScheduledMessage*>(&list);
+    auto* untouched = reinterpret_cast<ScheduledMessage*>(&list);
+    ScheduledMessage* next = untouched;
     ASSERT_EQ(list.LoadAll(), S_OK);
     EXPECT_EQ(list.FindNext(&next, true), E_FAIL);
-    EXPECT_EQ(next, reinterpret_cast<ScheduledMessage*>(&list)); // left alone
+    EXPECT_EQ(next, untouched);
 
     StoreMessage(u"a", u"Late by ten", At(2008, 6, 15, 9, 29, 50), {});
     StoreMessage(u"b", u"Late by eleven", At(2008, 6, 15, 9, 29, 49), {});
@@ -254,28 +198,22 @@ TEST(ScheduledMessageTiming, TheNextMessageIsTheEarliestNotPastTheFirstListedAmo
     StoreMessage(u"d", u"Noon too", At(2008, 6, 15, 12, 0), {});
     StoreMessage(u"e", u"Eleven", At(2008, 6, 15, 11, 0), {});
     ASSERT_EQ(list.LoadAll(), S_OK);
-    ASSERT_EQ(list.Count(), 5u);
     ASSERT_EQ(list.FindNext(&next, true), S_OK);
     EXPECT_EQ(std::u16string(next->Text()), u"Late by ten");
-    EXPECT_FALSE(next->IsPast(true));
-    EXPECT_TRUE(next->IsPast(false));
     ASSERT_EQ(list.FindNext(&next, false), S_OK);
     EXPECT_EQ(std::u16string(next->Text()), u"Eleven");
 
     ASSERT_EQ(next->Delete(), S_OK);
     ASSERT_EQ(list.LoadAll(), S_OK);
     ASSERT_EQ(list.FindNext(&next, false), S_OK);
-    const ScheduledMessage* firstAtNoon = nullptr;
-    for (size_t i = 0; i < list.Count() && !firstAtNoon; ++i) {
-        if (list.Item(i)->Time().Value() == At(2008, 6, 15, 12, 0)) firstAtNoon = list.Item(i);
-    }
-    EXPECT_EQ(next, firstAtNoon);
+    size_t first = 0;
+    while (list.Item(first)->Time().Value() != At(2008, 6, 15, 12, 0))
+        ++first;
+    EXPECT_EQ(next, list.Item(first));
 
-    // Exactly now is not past yet.
-    SetClock("2008-06-15 12:00:00");
+    SetClock("2008-06-15 12:00:00"); // exactly now is not past yet
     EXPECT_FALSE(next->IsPast(false));
     SetClock("2008-06-15 12:00:01");
-    EXPECT_TRUE(next->IsPast(false));
     EXPECT_EQ(list.FindNext(&next, false), E_FAIL);
 }
 
@@ -303,16 +241,4 @@ TEST(ScheduledMessageDue, TheDueTextNamesTheDayByDateInEachLocale)
         EXPECT_EQ(Describe(At(2008, 6, 22, 9, 30)), u"Sonntag, 09:30");
         EXPECT_EQ(Describe(At(2008, 6, 23, 9, 30)), u"23.06.2008, 09:30");
     }
-}
-
-TEST(ScheduledMessageDue, WithoutTheResourceTextsNothingIsDescribed)
-{
-    ScheduleDevice device;
-    HINSTANCE resources = g_program.resources;
-    g_program.resources = nullptr;
-    ScheduledMessage message;
-    LPWSTR text = reinterpret_cast<LPWSTR>(&message);
-    EXPECT_EQ(message.DescribeDue(&text), E_FAIL);
-    EXPECT_EQ(text, reinterpret_cast<LPWSTR>(&message));
-    g_program.resources = resources;
 }
