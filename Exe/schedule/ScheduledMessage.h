@@ -40,7 +40,7 @@ class ScheduledMessage : public RecipientList
 
   private:
     HRESULT MessagePath(LPWSTR path, size_t capacity) const;
-    HRESULT WriteValues(HKEY key) const;
+    void WriteValues(HKEY key) const;
 
     DateTime m_time;
     IPOutlookApp* m_sendContactStore = nullptr;

@@ -123,7 +123,9 @@ TEST(ScheduledWakeUp, TheWakeUpIsArmedForTheEarliestFutureMessageOrClearedWhenTh
     EXPECT_EQ(WakeUps(), std::vector<int64_t>{CivilTicks("2008-06-15 10:00:00")});
     ASSERT_EQ(list.Count(), 3u); // the list holds what it reloaded
     for (size_t i = 0; i < list.Count(); ++i) {
-        if (!list.Item(i)->IsPast(false)) ASSERT_EQ(list.Item(i)->Delete(), S_OK);
+        if (!list.Item(i)->IsPast(false)) {
+            ASSERT_EQ(list.Item(i)->Delete(), S_OK);
+        }
     }
     ASSERT_EQ(list.ArmWakeUp(), S_OK);
     EXPECT_TRUE(WakeUps().empty());
