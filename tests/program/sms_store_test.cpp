@@ -23,7 +23,7 @@ SmsRecord Record(DWORD kind, const char16_t* text, const SYSTEMTIME* time = &kNo
 
 // What a visit saw, copied out of the borrowed record.
 struct Visited {
-    std::u16string text, senderName, senderAddress, recipientName, recipientAddress;
+    std::u16string text, senderAddress, recipientAddress;
     bool hasText = false, hasTime = false, hasRecipient = false;
     SYSTEMTIME time = {};
     DWORD read = 0;
@@ -46,10 +46,8 @@ HRESULT Collect(const SmsRecord* record, void* context, BOOL* stop)
     Visited v;
     v.hasText = record->text != nullptr;
     v.text = Or(record->text);
-    v.senderName = Or(record->senderName);
     v.senderAddress = Or(record->senderAddress);
     v.hasRecipient = record->recipientName || record->recipientAddress;
-    v.recipientName = Or(record->recipientName);
     v.recipientAddress = Or(record->recipientAddress);
     v.hasTime = record->time != nullptr;
     if (record->time) v.time = *record->time;
