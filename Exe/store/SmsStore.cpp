@@ -109,8 +109,10 @@ HRESULT SmsStore::OpenSmsStore()
         LPCWSTR name = StringOf(row.lpProps[1], PR_DISPLAY_NAME);
         if (!name || lstrcmpW(name, kSmsStoreName) != 0 || row.lpProps[0].ulPropTag != PR_ENTRYID) continue;
         const SBinary& entryId = row.lpProps[0].Value.bin;
-        return m_session->OpenMsgStore(0, entryId.cb, reinterpret_cast<LPENTRYID>(entryId.lpb), nullptr, 0,
-                                       &m_store);
+        hr = m_session->OpenMsgStore(0, entryId.cb, reinterpret_cast<LPENTRYID>(entryId.lpb), nullptr, 0,
+                                     &m_store);
+        if (FAILED(hr)) m_store = nullptr;
+        return hr;
     }
 }
 

@@ -1,7 +1,10 @@
 #include "contacts/ContactGroupList.h"
 
 #include "ProgramTesting.h"
+#include "UtilsOnDevice.h"
 #include "support/TempDevice.h"
+
+#include "pimstore/ContactsDevice.h"
 
 #include <map>
 
@@ -172,4 +175,39 @@ TEST(ContactGroupStore, OnlyAStoredGroupWithANameIsSavedOrDeleted)
     ASSERT_EQ(list.LoadAll(), S_OK);
     ASSERT_EQ(list.Count(), 1u);
     EXPECT_EQ(std::u16string(list.Item(0)->KeyName()), u"kept");
+}
+
+TEST(ContactGroupStore, ANewGroupIsSavedUnderAFreshGuidAndKeepsItsKeyWhenSavedAgain)
+{
+    TempDevice device;
+    UtilsOnDevice utils;
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    CEOID bob = device::contacts::Add(u"Bob", u"555 202");
+    ContactGroup group;
+    ASSERT_EQ(group.SetText(u"Family"), S_OK);
+    group.AddMember(bob);
+    group.AddMember(ann);
+    ASSERT_EQ(group.Save(), S_OK);
+    std::u16string key = group.KeyName();
+    ASSERT_EQ(key.size(), 38u);
+    EXPECT_EQ(key.front(), u'{');
+    EXPECT_EQ(key.back(), u'}');
+
+    ASSERT_EQ(group.SetText(u"Family and friends"), S_OK);
+    ASSERT_EQ(group.Save(), S_OK);
+    EXPECT_EQ(std::u16string(group.KeyName()), key);
+    ContactGroup other;
+    ASSERT_EQ(other.SetText(u"Family"), S_OK);
+    ASSERT_EQ(other.Save(), S_OK);
+    EXPECT_NE(std::u16string(other.KeyName()), key);
+
+    ContactGroupList list;
+    ASSERT_EQ(list.LoadAll(), S_OK);
+    auto loaded = Loaded(list);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[key],
+              (std::pair<std::u16string, std::vector<CEOID>>{u"Family and friends", {bob, ann}}));
+    EXPECT_EQ(loaded[other.KeyName()], (std::pair<std::u16string, std::vector<CEOID>>{u"Family", {}}));
+    auto values = ValuesOf(kGroups + key);
+    ASSERT_EQ(values.size(), 2u);
 }

@@ -1,6 +1,7 @@
 #include "contacts/RecipientString.h"
 
 #include "ProgramTesting.h"
+#include "UtilsOnDevice.h"
 #include "support/TempDevice.h"
 
 #include "cemapi/SmsDevice.h"
@@ -32,6 +33,7 @@ class RecipientStrings : public ::testing::Test
     }
 
     TempDevice m_device;
+    UtilsOnDevice m_utils; // so a compose form refused is refused by the program, not for want of utils
     ContactGroup m_group;
     CEOID m_ann = 0, m_bob = 0, m_cy = 0;
 };
@@ -62,4 +64,18 @@ TEST_F(RecipientStrings, ANoOneLeftIsAFailureWithAnEmptyStringAndNoComposeForm)
     EXPECT_EQ(Build(TRUE), u"failed:");
     EXPECT_EQ(ComposeToGroup(m_group), E_FAIL);
     EXPECT_TRUE(device::mail::ComposedRequests().empty());
+}
+
+TEST_F(RecipientStrings, ComposingToAGroupOpensTheTextComposeFormAddressedToItsMembers)
+{
+    for (CEOID id : {m_bob, m_ann})
+        m_group.AddMember(id);
+    ASSERT_EQ(ComposeToGroup(m_group), S_OK);
+    auto requests = device::mail::ComposedRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].request, "compose");
+    EXPECT_EQ(requests[0].kind, "sms");
+    EXPECT_EQ(requests[0].account, u"SMS");
+    EXPECT_EQ(requests[0].to, u"Bob <555 202>;Ann <555 101>;");
+    EXPECT_EQ(requests[0].body, u"");
 }

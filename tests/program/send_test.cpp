@@ -2,82 +2,14 @@
 
 #include "schedule/ScheduledMessage.h"
 
-#include "services/MapiTesting.h"
+#include "StoreTesting.h"
 
-#include "cemapi/SmsDevice.h"
 #include "device/Clock.h"
 #include "pimstore/ContactsDevice.h"
 
-using namespace mapi_testing;
-using device::sms::Folder;
+using namespace program_testing;
 
-namespace
-{
-
-std::vector<device::sms::Message> ListOf(Folder folder)
-{
-    std::vector<device::sms::Message> messages;
-    device::sms::List(folder, [&](const device::sms::Message& m) {
-        messages.push_back(m);
-        return true;
-    });
-    return messages;
-}
-
-size_t MessageCount()
-{
-    return ListOf(Folder::Inbox).size() + ListOf(Folder::Sent).size() + ListOf(Folder::Outbox).size() +
-           ListOf(Folder::Drafts).size();
-}
-
-class Sending : public MapiTest
-{
-  protected:
-    // The named properties of a stored message, each absent one as PT_ERROR.
-    Props PropsOf(Bytes id, std::vector<ULONG> tags)
-    {
-        Ref<IMessage> message;
-        EXPECT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
-                                       message.OutUnknown()),
-                  S_OK);
-        std::vector<ULONG> array(tags.size() + 1);
-        array[0] = static_cast<ULONG>(tags.size());
-        std::copy(tags.begin(), tags.end(), array.begin() + 1);
-        Props props;
-        if (message)
-            message->GetProps(reinterpret_cast<LPSPropTagArray>(array.data()), MAPI_UNICODE, &props.count,
-                              &props.values);
-        return props;
-    }
-
-    // The recipients' properties that are set, by tag.
-    std::vector<std::vector<ULONG>> RecipientTags(Bytes id)
-    {
-        Ref<IMessage> message;
-        EXPECT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
-                                       message.OutUnknown()),
-                  S_OK);
-        Ref<IMAPITable> table;
-        EXPECT_EQ(message->GetRecipientTable(MAPI_UNICODE, table.Out()), S_OK);
-        SizedSPropTagArray(4, columns) = {
-            4, {PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME}};
-        EXPECT_EQ(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0), S_OK);
-        std::vector<std::vector<ULONG>> recipients;
-        for (;;) {
-            Rows rows;
-            EXPECT_EQ(table->QueryRows(1, 0, &rows.set), S_OK);
-            if (!rows.set || rows.set->cRows == 0) return recipients;
-            std::vector<ULONG> set;
-            for (ULONG i = 0; i < rows.set->aRow[0].cValues; ++i) {
-                if (PROP_TYPE(rows.set->aRow[0].lpProps[i].ulPropTag) != PT_ERROR)
-                    set.push_back(rows.set->aRow[0].lpProps[i].ulPropTag);
-            }
-            recipients.push_back(set);
-        }
-    }
-};
-
-} // namespace
+using Sending = StoreTest;
 
 TEST_F(Sending, AMessageIsSubmittedToItsOneRecipientAndSentAtOnce)
 {
@@ -112,21 +44,6 @@ TEST_F(Sending, AMessageIsSubmittedToItsOneRecipientAndSentAtOnce)
                   {PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME}}));
     EXPECT_EQ(RecipientTags(second.entryId),
               (std::vector<std::vector<ULONG>>{{PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE}}));
-}
-
-TEST_F(Sending, ABodyOverOneHundredAndSixtyCharactersIsSentToNobody)
-{
-    SmsStore store;
-    ASSERT_EQ(store.Open(), S_OK);
-    std::u16string tooLong(161, u'x');
-    EXPECT_EQ(Send(store, u"Ann", u"555 101", tooLong.c_str()), E_FAIL);
-    EXPECT_EQ(MessageCount(), 0u);
-
-    std::u16string longest(160, u'x');
-    EXPECT_EQ(Send(store, u"Ann", u"555 101", longest.c_str()), S_OK);
-    auto sent = ListOf(Folder::Sent);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].text, longest);
 }
 
 TEST_F(Sending, AScheduledMessageGoesToEveryMemberThatCanStillBeReached)

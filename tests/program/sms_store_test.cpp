@@ -1,35 +1,16 @@
 #include "store/SmsStore.h"
 
-#include "services/MapiTesting.h"
-
-#include "cemapi/SmsDevice.h"
+#include "StoreTesting.h"
 
 #include <string>
 #include <vector>
 
-using namespace mapi_testing;
-using device::sms::Folder;
+using namespace program_testing;
 
 namespace
 {
 
 constexpr SYSTEMTIME kNoon = {2008, 6, 0, 14, 12, 0, 0, 0};
-
-std::vector<device::sms::Message> ListOf(Folder folder)
-{
-    std::vector<device::sms::Message> messages;
-    device::sms::List(folder, [&](const device::sms::Message& m) {
-        messages.push_back(m);
-        return true;
-    });
-    return messages;
-}
-
-size_t MessageCount()
-{
-    return ListOf(Folder::Inbox).size() + ListOf(Folder::Sent).size() + ListOf(Folder::Outbox).size() +
-           ListOf(Folder::Drafts).size();
-}
 
 SmsRecord Record(DWORD kind, const char16_t* text, const SYSTEMTIME* time = &kNoon)
 {
@@ -42,7 +23,7 @@ SmsRecord Record(DWORD kind, const char16_t* text, const SYSTEMTIME* time = &kNo
 
 // What a visit saw, copied out of the borrowed record.
 struct Visited {
-    std::u16string text, senderName, senderAddress, recipientName, recipientAddress;
+    std::u16string text, senderAddress, recipientAddress;
     bool hasText = false, hasTime = false, hasRecipient = false;
     SYSTEMTIME time = {};
     DWORD read = 0;
@@ -65,10 +46,8 @@ HRESULT Collect(const SmsRecord* record, void* context, BOOL* stop)
     Visited v;
     v.hasText = record->text != nullptr;
     v.text = Or(record->text);
-    v.senderName = Or(record->senderName);
     v.senderAddress = Or(record->senderAddress);
     v.hasRecipient = record->recipientName || record->recipientAddress;
-    v.recipientName = Or(record->recipientName);
     v.recipientAddress = Or(record->recipientAddress);
     v.hasTime = record->time != nullptr;
     if (record->time) v.time = *record->time;
@@ -78,12 +57,12 @@ HRESULT Collect(const SmsRecord* record, void* context, BOOL* stop)
     return visit->answer;
 }
 
-class SmsStoreTest : public MapiTest
+class SmsStoreTest : public StoreTest
 {
   protected:
     void SetUp() override
     {
-        MapiTest::SetUp();
+        StoreTest::SetUp();
         ASSERT_EQ(m_store.Open(), S_OK);
     }
 
@@ -181,18 +160,9 @@ TEST_F(SmsStoreTest, WrittenMessagesLandInTheirKindsFolderWithTheirFlags)
     ASSERT_EQ(outbox[0].to.size(), 1u);
     EXPECT_EQ(outbox[0].to[0].name, u"Bob");
 
-    Bytes id = outbox[0].entryId;
-    Ref<IMessage> message;
-    ASSERT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
-                                   message.OutUnknown()),
-              S_OK);
-    SizedSPropTagArray(5, tags) = {5,
-                                   {PR_MSG_STATUS, PR_MESSAGE_CLASS, PR_MESSAGE_SIZE,
-                                    PR_LAST_MODIFICATION_TIME, PR_MESSAGE_DELIVERY_TIME}};
-    Props props;
-    ASSERT_EQ(message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &props.count,
-                                &props.values),
-              MAPI_W_ERRORS_RETURNED);
+    Props props = PropsOf(outbox[0].entryId, {PR_MSG_STATUS, PR_MESSAGE_CLASS, PR_MESSAGE_SIZE,
+                                              PR_LAST_MODIFICATION_TIME, PR_MESSAGE_DELIVERY_TIME});
+    ASSERT_EQ(props.count, 5u);
     EXPECT_EQ(props[0].Value.l, 0x40000);
     EXPECT_EQ(std::u16string(props[1].Value.lpszW), u"IPM.SMStext");
     EXPECT_EQ(props[2].Value.l, 8);
