@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ProgramTesting.h"
+#include "UtilsOnDevice.h"
 
 #include "app/Program.h"
 #include "schedule/ScheduledMessage.h"
@@ -93,21 +94,18 @@ class ScheduleDevice
     testing_support::TempDevice m_device;
 };
 
-// This process as the installed program: its file is \Program Files\Zelkova\Zelkova.exe, with the helper
-// library beside it. No program is put there, so a wake-up that came due by mistake would start nothing.
+// This process as the installed program, \Program Files\Zelkova\Zelkova.exe, with the helper library on
+// the device. No program file is put there, so a wake-up that came due by mistake would start nothing.
 class InstalledProgram
 {
   public:
-    InstalledProgram()
-    {
-        std::filesystem::path folder = device::FsRoot() / "Program Files" / "Zelkova";
-        std::filesystem::create_directories(folder);
-        std::filesystem::create_symlink(UTILS_LIBRARY, folder / "utils.dll");
-        device::SetProgramPath(folder / "Zelkova.exe");
-    }
+    InstalledProgram() { device::SetProgramPath(device::FsRoot() / "Program Files" / "Zelkova" / "Zelkova.exe"); }
     ~InstalledProgram() { device::SetProgramPath({}); }
     InstalledProgram(const InstalledProgram&) = delete;
     InstalledProgram& operator=(const InstalledProgram&) = delete;
+
+  private:
+    program_testing::UtilsOnDevice m_utils;
 };
 
 } // namespace schedule_testing
