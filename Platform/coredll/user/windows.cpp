@@ -353,10 +353,12 @@ HWND WINAPI GetWindow(HWND hWnd, UINT uCmd)
         return window->children.empty() ? nullptr : window->children.front();
     if (uCmd == GW_OWNER)
         return window->owner;
+    // An owned window is listed with its owner's children (GW_CHILD can return it), so its siblings are
+    // found there too.
     std::vector<HWND> siblings;
-    if (auto parent = table.Find(window->parent))
+    if (auto parent = table.Find(window->parent ? window->parent : window->owner))
         siblings = parent->children;
-    else
+    if (std::find(siblings.begin(), siblings.end(), hWnd) == siblings.end())
         siblings = table.TopLevelWindows();
     auto it = std::find(siblings.begin(), siblings.end(), hWnd);
     switch (uCmd) {
