@@ -62,6 +62,7 @@ HRESULT FeatureList::Activate(int row)
 {
     auto entry = reinterpret_cast<const FeatureEntry*>(RowData(row));
     if (!entry) return E_FAIL;
+    // A feature that closes the program destroys this list on the way: nothing of it is used afterwards.
     return g_mainWindow.RunFeature(*entry, Window());
 }
 

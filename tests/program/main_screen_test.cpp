@@ -75,6 +75,10 @@ TEST_F(MainScreen, FirstStartGreetsOnceThenShowsTheSixFeaturesWithTheFirstSelect
     EXPECT_EQ(ImageList_GetImageCount(
                   reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))),
               6);
+    // The window class carries the program file's own icon.
+    WNDCLASSW windowClass{};
+    ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), kMainWindowClass, &windowClass));
+    EXPECT_NE(windowClass.hIcon, nullptr);
     EXPECT_EQ(Exit(), 18);
 
     // The hint was remembered: the next start goes straight to the list.
