@@ -8,15 +8,13 @@
 
 #include "ids.h"
 
-namespace
-{
+namespace {
 
 constexpr int kOwnNumberCapacity = 256;
 constexpr DWORD kCellularLineAddress = 1;
 
-class MessageToOwnNumber final : public FeatureEntry
-{
-  public:
+class MessageToOwnNumber final : public FeatureEntry {
+public:
     using FeatureEntry::FeatureEntry;
 
     // The stored number, else the number the user confirms (offered from the phone's own number), which
@@ -25,40 +23,43 @@ class MessageToOwnNumber final : public FeatureEntry
     {
         Settings& settings = g_mainWindow.GetSettings();
         LPCWSTR number = settings.MyNumber();
-        if (number && *number) return utils::ComposeSms(number);
+        if (number && *number)
+            return utils::ComposeSms(number);
         WCHAR ownNumber[kOwnNumberCapacity] = {};
         if (FAILED(utils::GetOwnNumber(ownNumber, kOwnNumberCapacity, kCellularLineAddress)))
             ownNumber[0] = 0;
         ownNumber[kOwnNumberCapacity - 1] = 0;
         TextEntryDialog entry(IDS_MY_NUMBER_CAPTION, TRUE, ownNumber);
-        if (RunDialog(IDD_TEXT_ENTRY, owner, entry) != IDOK) return E_FAIL;
-        if (FAILED(settings.SetMyNumber(entry.Text()))) return E_OUTOFMEMORY;
+        if (RunDialog(IDD_TEXT_ENTRY, owner, entry) != IDOK)
+            return E_FAIL;
+        if (FAILED(settings.SetMyNumber(entry.Text())))
+            return E_OUTOFMEMORY;
         return utils::ComposeSms(settings.MyNumber());
     }
 };
 
 // A feature screen; with confirmedOnly only a screen ended with done counts as success.
-class FeatureScreen final : public FeatureEntry
-{
-  public:
+class FeatureScreen final : public FeatureEntry {
+public:
     constexpr FeatureScreen(DWORD closesMain, WORD iconId, UINT titleId, UINT subtitleId, UINT templateId,
                             bool confirmedOnly)
         : FeatureEntry(closesMain, iconId, titleId, subtitleId), m_templateId(templateId),
           m_confirmedOnly(confirmedOnly)
-    {
-    }
+    {}
 
     // A screen that could not be opened at all is a failure whatever the screen.
     HRESULT Action(HWND owner) const override
     {
         DialogBase screen;
         INT_PTR result = RunDialog(m_templateId, owner, screen);
-        if (result == -1) return E_FAIL;
-        if (m_confirmedOnly) return result == IDOK ? S_OK : E_FAIL;
+        if (result == -1)
+            return E_FAIL;
+        if (m_confirmedOnly)
+            return result == IDOK ? S_OK : E_FAIL;
         return S_OK;
     }
 
-  private:
+private:
     UINT m_templateId;
     bool m_confirmedOnly;
 };

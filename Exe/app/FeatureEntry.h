@@ -3,13 +3,11 @@
 
 #include <windows.h>
 
-class FeatureEntry
-{
-  public:
+class FeatureEntry {
+public:
     constexpr FeatureEntry(DWORD closesMain, WORD iconId, UINT titleId, UINT subtitleId)
         : closesMain(closesMain), iconId(iconId), titleId(titleId), subtitleId(subtitleId)
-    {
-    }
+    {}
 
     // Runs the feature over owner (the feature list's window).
     virtual HRESULT Action(HWND owner) const = 0;
@@ -19,7 +17,7 @@ class FeatureEntry
     const UINT titleId;
     const UINT subtitleId;
 
-  protected:
+protected:
     ~FeatureEntry() = default;
 };
 

@@ -4,22 +4,23 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 
-namespace
-{
+namespace {
 constexpr int kTextCapacity = 128;
 }
 
 FeatureList::~FeatureList()
 {
     for (HICON& icon : g_program.featureIcons) {
-        if (icon) DestroyIcon(icon);
+        if (icon)
+            DestroyIcon(icon);
         icon = nullptr;
     }
 }
 
 HRESULT FeatureList::Create(HWND parent, int id)
 {
-    if (FAILED(OwnerDrawList::Create(parent, id, 0)) || FAILED(LoadIcons()) || FAILED(Fill())) return E_FAIL;
+    if (FAILED(OwnerDrawList::Create(parent, id, 0)) || FAILED(LoadIcons()) || FAILED(Fill()))
+        return E_FAIL;
     return S_OK;
 }
 
@@ -29,7 +30,8 @@ HRESULT FeatureList::LoadIcons()
         HICON& icon = g_program.featureIcons[row];
         icon = static_cast<HICON>(LoadImageW(g_program.resources, MAKEINTRESOURCEW(FeatureAt(row).iconId),
                                              IMAGE_ICON, IconWidth(), IconHeight(), 0));
-        if (!icon || ImageList_AddIcon(Images(), icon) != row) return E_FAIL;
+        if (!icon || ImageList_AddIcon(Images(), icon) != row)
+            return E_FAIL;
     }
     return S_OK;
 }
@@ -49,10 +51,12 @@ HRESULT FeatureList::Fill()
         item.pszText = title;
         item.iImage = row;
         item.lParam = reinterpret_cast<LPARAM>(&entry);
-        if (SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) != row) result = E_FAIL;
+        if (SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) != row)
+            result = E_FAIL;
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    if (FAILED(result)) return result;
+    if (FAILED(result))
+        return result;
     SelectRow(0);
     SetFocus(list);
     return S_OK;
@@ -61,7 +65,8 @@ HRESULT FeatureList::Fill()
 HRESULT FeatureList::Activate(int row)
 {
     auto entry = reinterpret_cast<const FeatureEntry*>(RowData(row));
-    if (!entry) return E_FAIL;
+    if (!entry)
+        return E_FAIL;
     // A feature that closes the program destroys this list on the way: nothing of it is used afterwards.
     return g_mainWindow.RunFeature(*entry, Window());
 }
@@ -69,7 +74,8 @@ HRESULT FeatureList::Activate(int row)
 void FeatureList::DrawRow(const DRAWITEMSTRUCT& item)
 {
     auto entry = reinterpret_cast<const FeatureEntry*>(item.itemData);
-    if (!entry) return;
+    if (!entry)
+        return;
     WCHAR title[kTextCapacity] = {}, subtitle[kTextCapacity] = {};
     LoadStringW(g_program.resources, entry->titleId, title, kTextCapacity);
     LoadStringW(g_program.resources, entry->subtitleId, subtitle, kTextCapacity);

@@ -3,9 +3,8 @@
 
 #include "ui/OwnerDrawList.h"
 
-class FeatureList : public OwnerDrawList
-{
-  public:
+class FeatureList : public OwnerDrawList {
+public:
     ~FeatureList() override;
 
     // Creates the list as control id of parent, loads the row icons and fills the six rows, the first
@@ -15,7 +14,7 @@ class FeatureList : public OwnerDrawList
     HRESULT Activate(int row) override;
     void DrawRow(const DRAWITEMSTRUCT& item) override;
 
-  private:
+private:
     HRESULT LoadIcons();
     HRESULT Fill();
 };

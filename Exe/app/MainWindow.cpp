@@ -19,8 +19,7 @@ const WCHAR kMainWindowClass[] = TEXT("ZelkovaClass");
 
 MainWindow g_mainWindow;
 
-namespace
-{
+namespace {
 
 constexpr DWORD kClassStyle = CS_HREDRAW | CS_VREDRAW;
 constexpr DWORD kExtendedStyle = 0x20000000; // as the shell's full-screen windows are made
@@ -43,7 +42,8 @@ HRESULT MainWindow::Create(HINSTANCE instance, int show)
 {
     g_program.instance = instance;
     HRESULT result = m_settings.Load();
-    if (FAILED(result)) return result;
+    if (FAILED(result))
+        return result;
 
     WNDCLASSW windowClass{};
     windowClass.style = kClassStyle;
@@ -52,15 +52,18 @@ HRESULT MainWindow::Create(HINSTANCE instance, int show)
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     windowClass.lpszClassName = kMainWindowClass;
-    if (!RegisterClassW(&windowClass)) return E_FAIL;
+    if (!RegisterClassW(&windowClass))
+        return E_FAIL;
 
     HWND hwnd =
         CreateWindowExW(kExtendedStyle, kMainWindowClass, m_settings.AppTitle(), kWindowStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
-    if (!hwnd) return E_FAIL;
+    if (!hwnd)
+        return E_FAIL;
     ShowWindow(hwnd, show);
     UpdateWindow(hwnd);
-    if (g_program.silentMode) return S_OK;
+    if (g_program.silentMode)
+        return S_OK;
 
     ShowHintOnce(hwnd, IDS_HINT_WELCOME);
     if (!shell::CapabilityQuery(kCapabilities)) {
@@ -77,7 +80,8 @@ LRESULT MainWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_SIZE:
-        if (m_featureList) FitControl(m_hwnd, IDC_FEATURE_LIST, kLayoutWhole);
+        if (m_featureList)
+            FitControl(m_hwnd, IDC_FEATURE_LIST, kLayoutWhole);
         return 0;
     case WM_SETFOCUS: FocusList(); return 0;
     case WM_DRAWITEM:
@@ -110,7 +114,8 @@ LRESULT MainWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
         return 0;
     case WM_MISSED_CALL:
         HandleMissedCall();
-        if (g_program.silentMode || m_settings.AutoExit) PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+        if (g_program.silentMode || m_settings.AutoExit)
+            PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
         return 0;
     }
     if (g_program.wmScheduledSms && msg == g_program.wmScheduledSms) {
@@ -136,14 +141,16 @@ LRESULT MainWindow::OnCreate()
             return 0;
         }
     }
-    if (g_program.wakeUpStart && FAILED(RunScheduledSend())) PostQuitMessage(kQuitFailed);
+    if (g_program.wakeUpStart && FAILED(RunScheduledSend()))
+        PostQuitMessage(kQuitFailed);
     return 0;
 }
 
 void MainWindow::OnDestroy()
 {
     m_settings.Save();
-    if (m_menuBar) DestroyWindow(m_menuBar);
+    if (m_menuBar)
+        DestroyWindow(m_menuBar);
     m_menuBar = nullptr;
     m_featureList.reset();
     PostQuitMessage(kQuitNormal);
@@ -155,7 +162,8 @@ void MainWindow::OnCommand(UINT command)
     case IDM_EXIT: PostMessageW(m_hwnd, WM_CLOSE, 0, 0); break;
     case IDM_OPTIONS: {
         OptionsDialog options(m_settings);
-        if (RunDialog(IDD_OPTIONS, m_hwnd, options) == IDOK) m_settings.Save();
+        if (RunDialog(IDD_OPTIONS, m_hwnd, options) == IDOK)
+            m_settings.Save();
         break;
     }
     case IDM_SELECT:
@@ -179,12 +187,14 @@ void MainWindow::OnCommand(UINT command)
 
 void MainWindow::FocusList()
 {
-    if (m_featureList && m_featureList->Window()) SetFocus(m_featureList->Window());
+    if (m_featureList && m_featureList->Window())
+        SetFocus(m_featureList->Window());
 }
 
 HRESULT MainWindow::RunFeature(const FeatureEntry& entry, HWND owner)
 {
     HRESULT result = entry.Action(owner);
-    if (SUCCEEDED(result) && m_settings.AutoExit && entry.closesMain) SendMessageW(m_hwnd, WM_CLOSE, 0, 0);
+    if (SUCCEEDED(result) && m_settings.AutoExit && entry.closesMain)
+        SendMessageW(m_hwnd, WM_CLOSE, 0, 0);
     return result;
 }

@@ -14,9 +14,8 @@ class FeatureEntry;
 extern const WCHAR kMainWindowClass[];
 constexpr UINT WM_MISSED_CALL = 1026;
 
-class MainWindow : public WindowBase
-{
-  public:
+class MainWindow : public WindowBase {
+public:
     ~MainWindow() override = default;
 
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled) override;
@@ -35,7 +34,7 @@ class MainWindow : public WindowBase
     Settings& GetSettings() { return m_settings; }
     FeatureList* GetFeatureList() { return m_featureList.get(); }
 
-  private:
+private:
     LRESULT OnCreate();
     void OnDestroy();
     void OnCommand(UINT command);

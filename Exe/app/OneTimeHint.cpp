@@ -8,8 +8,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 // The shown-flag of a hint, or null for an id that is not a hint.
 DWORD* HintFlag(UINT hintId)
@@ -32,9 +31,11 @@ void HintValueName(UINT hintId, LPWSTR name, int capacity)
 
 HRESULT ShowHintOnce(HWND owner, UINT hintId)
 {
-    if (g_program.silentMode) return E_FAIL;
+    if (g_program.silentMode)
+        return E_FAIL;
     DWORD* shown = HintFlag(hintId);
-    if (!shown || *shown) return E_FAIL;
+    if (!shown || *shown)
+        return E_FAIL;
     std::unique_ptr<WCHAR[]> text(CopyResourceString(hintId));
     MessageBoxW(owner, text ? text.get() : TEXT(""), g_mainWindow.GetSettings().AppTitle(),
                 MB_OK | MB_ICONINFORMATION);

@@ -7,8 +7,7 @@
 
 #include <aygshell.h>
 
-namespace
-{
+namespace {
 constexpr int kNumberCapacity = 256;
 }
 
@@ -17,13 +16,15 @@ LRESULT OptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& han
     handled = TRUE;
     switch (msg) {
     case WM_INITDIALOG:
-        if (FAILED(OnInitDialog())) EndDialog(m_hwnd, IDCANCEL);
+        if (FAILED(OnInitDialog()))
+            EndDialog(m_hwnd, IDCANCEL);
         return TRUE;
     case WM_SIZE: StretchControls(m_hwnd, {IDC_AUTO_EXIT, IDC_CAPTION, IDC_MY_NUMBER}); return 0;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK:
-            if (SUCCEEDED(OnDone())) EndDialog(m_hwnd, IDOK);
+            if (SUCCEEDED(OnDone()))
+                EndDialog(m_hwnd, IDOK);
             return 0;
         case IDCANCEL: EndDialog(m_hwnd, IDCANCEL); return 0;
         }
@@ -35,7 +36,8 @@ LRESULT OptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& han
         }
         break;
     case WM_DESTROY:
-        if (m_menuBar) DestroyWindow(m_menuBar);
+        if (m_menuBar)
+            DestroyWindow(m_menuBar);
         m_menuBar = nullptr;
         return 0;
     }
@@ -46,7 +48,8 @@ LRESULT OptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& han
 HRESULT OptionsDialog::OnInitDialog()
 {
     InitFullScreenDialog(m_hwnd);
-    if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_DONE_CANCEL, &m_menuBar, TRUE))) return E_FAIL;
+    if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_DONE_CANCEL, &m_menuBar, TRUE)))
+        return E_FAIL;
     SetControlsFont(m_hwnd, m_settings.BoldFont(), {IDC_CAPTION});
     CheckDlgButton(m_hwnd, IDC_AUTO_EXIT, m_settings.AutoExit ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemTextW(m_hwnd, IDC_MY_NUMBER, m_settings.MyNumber() ? m_settings.MyNumber() : TEXT(""));

@@ -4,14 +4,13 @@
 #include "app/Settings.h"
 #include "ui/DialogBase.h"
 
-class OptionsDialog : public DialogBase
-{
-  public:
+class OptionsDialog : public DialogBase {
+public:
     explicit OptionsDialog(Settings& settings) : m_settings(settings) {}
 
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled) override;
 
-  private:
+private:
     HRESULT OnInitDialog();
     HRESULT OnDone();
 

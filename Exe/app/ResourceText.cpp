@@ -6,10 +6,12 @@
 
 LPWSTR CopyText(LPCWSTR text)
 {
-    if (!text) return nullptr;
+    if (!text)
+        return nullptr;
     int length = lstrlenW(text);
     auto copy = new (std::nothrow) WCHAR[length + 1];
-    if (copy) lstrcpyW(copy, text);
+    if (copy)
+        lstrcpyW(copy, text);
     return copy;
 }
 
@@ -18,9 +20,11 @@ LPWSTR CopyResourceString(UINT id)
     // With a zero buffer size the string comes back in place, unterminated, with its length.
     LPCWSTR text = nullptr;
     int length = LoadStringW(g_program.resources, id, reinterpret_cast<LPWSTR>(&text), 0);
-    if (length <= 0 || !text) return nullptr;
+    if (length <= 0 || !text)
+        return nullptr;
     auto copy = new (std::nothrow) WCHAR[length + 1];
-    if (!copy) return nullptr;
+    if (!copy)
+        return nullptr;
     for (int i = 0; i < length; ++i)
         copy[i] = text[i];
     copy[length] = 0;

@@ -9,8 +9,7 @@
 
 const WCHAR kSettingsKey[] = TEXT("Software\\Orvane\\Zelkova");
 
-namespace
-{
+namespace {
 
 constexpr REGSAM kReadAccess = 0x20019;
 constexpr REGSAM kReadWriteAccess = 0x2001F;
@@ -42,7 +41,8 @@ bool ReadString(HKEY key, LPCWSTR name, LPWSTR buffer, int capacity)
     DWORD type = 0, size = capacity * sizeof(WCHAR);
     if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) != ERROR_SUCCESS)
         return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return false;
     if (size == 0) {
         buffer[0] = 0;
         return true;
@@ -63,7 +63,8 @@ void WriteString(HKEY key, LPCWSTR name, LPCWSTR text)
 
 HRESULT ReplaceString(LPWSTR* field, LPCWSTR text)
 {
-    if (!text) return E_OUTOFMEMORY;
+    if (!text)
+        return E_OUTOFMEMORY;
     delete[] * field;
     *field = CopyText(text);
     return *field ? S_OK : E_OUTOFMEMORY;
@@ -82,7 +83,8 @@ Settings::~Settings()
     delete[] m_myNumber;
     delete[] m_arMsg;
     delete[] m_appTitle;
-    if (m_boldFont) DeleteObject(m_boldFont);
+    if (m_boldFont)
+        DeleteObject(m_boldFont);
 }
 
 HRESULT Settings::SetMyNumber(LPCWSTR text)
@@ -108,7 +110,8 @@ HRESULT Settings::Load()
         if (!g_program.silentMode) {
             ReadFlag(key, TEXT("SampleGrp"), &SampleGrp);
             WCHAR number[kMyNumberCapacity];
-            if (ReadString(key, TEXT("MyNumber"), number, kMyNumberCapacity)) SetMyNumber(number);
+            if (ReadString(key, TEXT("MyNumber"), number, kMyNumberCapacity))
+                SetMyNumber(number);
             WCHAR name[32];
             HintValueName(IDS_HINT_WELCOME, name, 32);
             ReadFlag(key, name, &g_program.hintShown264);
@@ -135,10 +138,12 @@ HRESULT Settings::MakeBoldFont()
 {
     HGDIOBJ system = GetStockObject(SYSTEM_FONT);
     LOGFONTW font{};
-    if (!system || !GetObjectW(system, sizeof font, &font)) return E_FAIL;
+    if (!system || !GetObjectW(system, sizeof font, &font))
+        return E_FAIL;
     HDC screen = GetDC(nullptr);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    if (screen)
+        ReleaseDC(nullptr, screen);
     font.lfWeight = FW_BOLD;
     font.lfHeight = -(dpi * kBoldPoints / 72);
     m_boldFont = CreateFontIndirectW(&font);
@@ -147,7 +152,8 @@ HRESULT Settings::MakeBoldFont()
 
 HRESULT Settings::Save()
 {
-    if (g_program.silentMode) return S_OK;
+    if (g_program.silentMode)
+        return S_OK;
     WaitCursor wait;
     RegKey key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, kReadWriteAccess, nullptr, key.Out(),
@@ -158,8 +164,10 @@ HRESULT Settings::Save()
     WriteNumber(key, TEXT("SampleGrp"), SampleGrp);
     WriteNumber(key, TEXT("ARWarn"), ARWarn);
     WriteNumber(key, TEXT("ARMode"), ARMode);
-    if (m_arMsg) WriteString(key, TEXT("ARMsg"), m_arMsg);
-    if (m_myNumber) WriteString(key, TEXT("MyNumber"), m_myNumber);
+    if (m_arMsg)
+        WriteString(key, TEXT("ARMsg"), m_arMsg);
+    if (m_myNumber)
+        WriteString(key, TEXT("MyNumber"), m_myNumber);
     WCHAR name[32];
     HintValueName(IDS_HINT_WELCOME, name, 32);
     WriteNumber(key, name, g_program.hintShown264);

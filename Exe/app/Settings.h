@@ -7,9 +7,8 @@
 
 extern const WCHAR kSettingsKey[];
 
-class Settings
-{
-  public:
+class Settings {
+public:
     Settings();
     ~Settings();
     Settings(const Settings&) = delete;
@@ -37,7 +36,7 @@ class Settings
     DWORD AREnable = 0;
     DWORD SampleGrp = 0;
 
-  private:
+private:
     HRESULT MakeBoldFont();
 
     HFONT m_boldFont = nullptr;

@@ -10,8 +10,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-namespace
-{
+namespace {
 
 constexpr WCHAR kScheduledSmsMessage[] = TEXT("Zelkova.ScheduledSMS");
 constexpr WCHAR kWakeUpCommandLine[] = TEXT("AppRunAtTime");
@@ -26,7 +25,8 @@ bool Contains(LPCWSTR text, LPCWSTR part)
         int i = 0;
         while (part[i] && text[i] == part[i])
             ++i;
-        if (!part[i]) return true;
+        if (!part[i])
+            return true;
     }
     return false;
 }
@@ -36,7 +36,8 @@ int MessageLoop(HACCEL accelerators)
 {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) {
-        if (accelerators && TranslateAcceleratorW(g_mainWindow.Window(), accelerators, &msg)) continue;
+        if (accelerators && TranslateAcceleratorW(g_mainWindow.Window(), accelerators, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -47,15 +48,19 @@ int MessageLoop(HACCEL accelerators)
 int Start(HINSTANCE instance, LPCWSTR commandLine, int show, HANDLE* instanceHandle, bool* comStarted)
 {
     g_program.wmScheduledSms = RegisterWindowMessageW(kScheduledSmsMessage);
-    if (!g_program.wmScheduledSms) return 0;
+    if (!g_program.wmScheduledSms)
+        return 0;
     LPCWSTR line = commandLine ? commandLine : TEXT("");
-    if (lstrcmpW(line, kWakeUpCommandLine) == 0) g_program.wakeUpStart = 1;
+    if (lstrcmpW(line, kWakeUpCommandLine) == 0)
+        g_program.wakeUpStart = 1;
 
     HWND running = nullptr;
     BOOL found = FALSE;
-    if (FAILED(shell::InstanceLookup(kMainWindowClass, nullptr, instanceHandle, &running, &found))) return 0;
+    if (FAILED(shell::InstanceLookup(kMainWindowClass, nullptr, instanceHandle, &running, &found)))
+        return 0;
     if (found) {
-        if (g_program.wakeUpStart && running) SendMessageW(running, g_program.wmScheduledSms, 0, 0);
+        if (g_program.wakeUpStart && running)
+            SendMessageW(running, g_program.wmScheduledSms, 0, 0);
         return 0;
     }
     if (g_program.wakeUpStart) {
@@ -63,21 +68,26 @@ int Start(HINSTANCE instance, LPCWSTR commandLine, int show, HANDLE* instanceHan
         show = SW_HIDE;
     }
 
-    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return 0;
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)))
+        return 0;
     *comStarted = true;
     InitCommonControls();
-    if (!SHInitExtraControls()) return 0;
+    if (!SHInitExtraControls())
+        return 0;
     INITCOMMONCONTROLSEX classes{sizeof classes, kControlClasses};
-    if (!InitCommonControlsEx(&classes)) return 0;
+    if (!InitCommonControlsEx(&classes))
+        return 0;
 
     g_program.resources = LoadLibraryExW(kResourceLibrary, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!g_program.resources) return 0;
+    if (!g_program.resources)
+        return 0;
     if (Contains(line, kMissedCallsName)) {
         g_program.silentMode = 1;
         show = SW_HIDE;
     }
 
-    if (FAILED(g_mainWindow.Create(instance, show))) return 0;
+    if (FAILED(g_mainWindow.Create(instance, show)))
+        return 0;
     HACCEL accelerators =
         g_program.silentMode ? nullptr : LoadAcceleratorsW(g_program.resources, MAKEINTRESOURCEW(IDA_MAIN));
     return MessageLoop(accelerators);
@@ -90,8 +100,10 @@ int RunProgram(HINSTANCE instance, LPCWSTR commandLine, int show)
     HANDLE instanceHandle = nullptr;
     bool comStarted = false;
     int exitCode = Start(instance, commandLine, show, &instanceHandle, &comStarted);
-    if (comStarted) CoUninitialize();
-    if (instanceHandle) CloseHandle(instanceHandle);
+    if (comStarted)
+        CoUninitialize();
+    if (instanceHandle)
+        CloseHandle(instanceHandle);
     if (g_program.resources) {
         FreeLibrary(g_program.resources);
         g_program.resources = nullptr;

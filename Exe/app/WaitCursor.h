@@ -4,15 +4,14 @@
 
 #include <windows.h>
 
-class WaitCursor
-{
-  public:
+class WaitCursor {
+public:
     WaitCursor();
     ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
-  private:
+private:
     bool m_shown = false;
     HCURSOR m_previous = nullptr;
 };

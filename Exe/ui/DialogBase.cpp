@@ -14,11 +14,13 @@ BOOL CALLBACK CommonDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (msg == WM_INITDIALOG) {
         dialog = reinterpret_cast<DialogBase*>(lp);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, lp);
-        if (dialog) dialog->m_hwnd = hwnd;
+        if (dialog)
+            dialog->m_hwnd = hwnd;
     } else {
         dialog = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!dialog) return FALSE;
+    if (!dialog)
+        return FALSE;
     BOOL handled = FALSE;
     dialog->OnMessage(hwnd, msg, wp, lp, handled); // the dialog procedure answers only whether it was handled
     return handled;
@@ -30,7 +32,8 @@ INT_PTR RunDialog(UINT templateId, HWND owner, DialogBase& dialog)
     HRSRC info = resources ? FindResourceW(resources, MAKEINTRESOURCEW(templateId), RT_DIALOG) : nullptr;
     HGLOBAL loaded = info ? LoadResource(resources, info) : nullptr;
     auto dialogTemplate = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-    if (!dialogTemplate) return -1;
+    if (!dialogTemplate)
+        return -1;
     return DialogBoxIndirectParamW(resources, dialogTemplate, owner, CommonDialogProc,
                                    reinterpret_cast<LPARAM>(&dialog));
 }

@@ -5,9 +5,8 @@
 
 #include <windows.h>
 
-class DialogBase
-{
-  public:
+class DialogBase {
+public:
     DialogBase() = default;
     virtual ~DialogBase() = default;
     DialogBase(const DialogBase&) = delete;
@@ -18,10 +17,10 @@ class DialogBase
 
     HWND Window() const { return m_hwnd; }
 
-  protected:
+protected:
     HWND m_hwnd = nullptr;
 
-  private:
+private:
     friend BOOL CALLBACK CommonDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 

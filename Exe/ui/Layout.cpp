@@ -4,8 +4,7 @@
 
 #include <aygshell.h>
 
-namespace
-{
+namespace {
 
 constexpr int kStretchMargin = 7;
 constexpr LPARAM kBackKeyToOwner =
@@ -16,8 +15,10 @@ int ScreenDpi(int& cached, int index)
     if (!cached) {
         HDC screen = GetDC(nullptr);
         cached = screen ? GetDeviceCaps(screen, index) : 0;
-        if (screen) ReleaseDC(nullptr, screen);
-        if (cached <= 0) cached = 96; // a screen that can't say is taken as the standard one
+        if (screen)
+            ReleaseDC(nullptr, screen);
+        if (cached <= 0)
+            cached = 96; // a screen that can't say is taken as the standard one
     }
     return cached;
 }
@@ -77,7 +78,8 @@ HRESULT InitFullScreenDialog(HWND dialog)
 
 HRESULT CreateMenuBar(HWND owner, HINSTANCE resources, UINT menuId, HWND* menuBar, BOOL backOverride)
 {
-    if (!menuBar) return E_INVALIDARG;
+    if (!menuBar)
+        return E_INVALIDARG;
     if (*menuBar) {
         DestroyWindow(*menuBar);
         *menuBar = nullptr;
@@ -88,9 +90,11 @@ HRESULT CreateMenuBar(HWND owner, HINSTANCE resources, UINT menuId, HWND* menuBa
     info.dwFlags = SHCMBF_HMENU;
     info.nToolBarId = menuId;
     info.hInstRes = resources;
-    if (!SHCreateMenuBar(&info) || !info.hwndMB) return E_FAIL;
+    if (!SHCreateMenuBar(&info) || !info.hwndMB)
+        return E_FAIL;
     *menuBar = info.hwndMB;
-    if (backOverride) SendMessageW(info.hwndMB, SHCMBM_OVERRIDEKEY, VK_TBACK, kBackKeyToOwner);
+    if (backOverride)
+        SendMessageW(info.hwndMB, SHCMBM_OVERRIDEKEY, VK_TBACK, kBackKeyToOwner);
     return S_OK;
 }
 
@@ -101,7 +105,8 @@ void EnableSoftKey(HWND menuBar, UINT command, BOOL enable)
 
 HRESULT SetControlsFont(HWND dialog, HFONT font, std::initializer_list<int> ids)
 {
-    if (!font) return E_FAIL;
+    if (!font)
+        return E_FAIL;
     for (int id : ids)
         if (HWND control = GetDlgItem(dialog, id))
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -115,7 +120,8 @@ void StretchControls(HWND dialog, std::initializer_list<int> ids)
     int margin = ScaleX(kStretchMargin);
     for (int id : ids) {
         HWND control = GetDlgItem(dialog, id);
-        if (!control) continue;
+        if (!control)
+            continue;
         RECT rect = ControlRect(control);
         Place(control, margin, rect.top, client.right - 2 * margin, rect.bottom - rect.top);
     }
@@ -124,7 +130,8 @@ void StretchControls(HWND dialog, std::initializer_list<int> ids)
 void FitControl(HWND dialog, int id, int layout)
 {
     HWND control = GetDlgItem(dialog, id);
-    if (!control) return;
+    if (!control)
+        return;
     RECT client{};
     GetClientRect(dialog, &client);
     RECT rect = ControlRect(control);
@@ -141,11 +148,13 @@ void FitControl(HWND dialog, int id, int layout)
 void AlignControls(HWND dialog, int edge, int referenceId, std::initializer_list<int> ids)
 {
     HWND reference = GetDlgItem(dialog, referenceId);
-    if (!reference) return;
+    if (!reference)
+        return;
     RECT target = ControlRect(reference);
     for (int id : ids) {
         HWND control = GetDlgItem(dialog, id);
-        if (!control) continue;
+        if (!control)
+            continue;
         RECT rect = ControlRect(control);
         int width = rect.right - rect.left, height = rect.bottom - rect.top;
         switch (edge) {
@@ -162,7 +171,8 @@ void AlignControls(HWND dialog, int edge, int referenceId, std::initializer_list
 void StretchToBottom(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
-    if (!control) return;
+    if (!control)
+        return;
     RECT client{}, screen{};
     GetClientRect(dialog, &client);
     GetWindowRect(control, &screen);

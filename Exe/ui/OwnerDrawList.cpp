@@ -5,8 +5,7 @@
 
 #include <new>
 
-namespace
-{
+namespace {
 
 constexpr DWORD kListStyle = 0x5020C40D; // child, visible, scroll bar, report, single, owner-drawn, no header
 constexpr int kInset = 5;
@@ -19,7 +18,8 @@ HFONT MakeFont(int size, LONG weight, bool struckOut)
 {
     LOGFONTW font{};
     HGDIOBJ system = GetStockObject(SYSTEM_FONT);
-    if (!system || !GetObjectW(system, sizeof font, &font)) return nullptr;
+    if (!system || !GetObjectW(system, sizeof font, &font))
+        return nullptr;
     font.lfHeight = size * ScreenDpiY() / -72;
     font.lfWeight = weight;
     font.lfStrikeOut = struckOut;
@@ -46,7 +46,8 @@ OwnerDrawList::~OwnerDrawList()
     }
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_titleFont), static_cast<HGDIOBJ>(m_subtitleFont),
                            static_cast<HGDIOBJ>(m_dimmedFontHandle), static_cast<HGDIOBJ>(m_separatorPen)})
-        if (object) DeleteObject(object);
+        if (object)
+            DeleteObject(object);
     delete[] m_emptyText;
 }
 
@@ -56,26 +57,31 @@ HRESULT OwnerDrawList::Create(HWND parent, int id, DWORD extraStyle)
         0, WC_LISTVIEW, nullptr, kListStyle | extraStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
         CW_USEDEFAULT, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    if (!list) return E_FAIL;
+    if (!list)
+        return E_FAIL;
     return Attach(list);
 }
 
 HRESULT OwnerDrawList::Attach(HWND list)
 {
-    if (!list || m_list) return E_FAIL;
+    if (!list || m_list)
+        return E_FAIL;
     m_list = list;
     SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_previousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerDrawList::SubclassProc)));
-    if (!m_previousProc || FAILED(MakeDrawingObjects())) return E_FAIL;
-    if (m_images) SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images));
+    if (!m_previousProc || FAILED(MakeDrawingObjects()))
+        return E_FAIL;
+    if (m_images)
+        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images));
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     RECT client{};
     GetClientRect(list, &client);
     column.cx = client.right;
-    if (SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)) < 0) return E_FAIL;
+    if (SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)) < 0)
+        return E_FAIL;
     HWND parent = GetParent(list);
     RECT parentClient{};
     GetClientRect(parent, &parentClient);
@@ -87,10 +93,13 @@ HRESULT OwnerDrawList::MakeDrawingObjects()
 {
     m_titleFont = MakeFont(m_titleSize, FW_BOLD, false);
     m_subtitleFont = MakeFont(m_subtitleSize, FW_NORMAL, false);
-    if (!m_titleFont || !m_subtitleFont) return E_FAIL;
-    if (m_dimmedFont && !(m_dimmedFontHandle = MakeFont(m_subtitleSize, FW_NORMAL, true))) return E_FAIL;
+    if (!m_titleFont || !m_subtitleFont)
+        return E_FAIL;
+    if (m_dimmedFont && !(m_dimmedFontHandle = MakeFont(m_subtitleSize, FW_NORMAL, true)))
+        return E_FAIL;
     m_separatorPen = CreatePen(PS_SOLID, SeparatorThickness(), GetSysColor(COLOR_BTNFACE));
-    if (!m_separatorPen) return E_FAIL;
+    if (!m_separatorPen)
+        return E_FAIL;
     m_iconWidth = GetSystemMetrics(m_smallIcons ? SM_CXSMICON : SM_CXICON);
     m_iconHeight = GetSystemMetrics(m_smallIcons ? SM_CYSMICON : SM_CYICON);
     if (!m_noImageList &&
@@ -102,8 +111,10 @@ HRESULT OwnerDrawList::MakeDrawingObjects()
 // Gives the control back its own procedure and takes back the image list, so neither outlives the other.
 void OwnerDrawList::Detach()
 {
-    if (!m_list) return;
-    if (m_images) SendMessageW(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    if (!m_list)
+        return;
+    if (m_images)
+        SendMessageW(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
     SetWindowLongPtrW(m_list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
     SetWindowLongPtrW(m_list, GWLP_USERDATA, 0);
     m_list = nullptr;
@@ -126,18 +137,21 @@ void OwnerDrawList::SelectRow(int index)
 
 void OwnerDrawList::SelectRowByText(LPCWSTR text)
 {
-    if (!text || !*text) return;
+    if (!text || !*text)
+        return;
     LVFINDINFOW find{};
     find.flags = LVFI_STRING;
     find.psz = text;
     int index = static_cast<int>(
         SendMessageW(m_list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-    if (index >= 0) SelectRow(index);
+    if (index >= 0)
+        SelectRow(index);
 }
 
 int OwnerDrawList::SelectedRow() const
 {
-    if (!m_list) return -1;
+    if (!m_list)
+        return -1;
     return static_cast<int>(SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
@@ -146,7 +160,8 @@ LPARAM OwnerDrawList::RowData(int index) const
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
-    if (!m_list || !SendMessageW(m_list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    if (!m_list || !SendMessageW(m_list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return 0;
     return item.lParam;
 }
 
@@ -154,12 +169,15 @@ HRESULT OwnerDrawList::SetEmptyText(LPCWSTR text)
 {
     delete[] m_emptyText;
     m_emptyText = nullptr;
-    if (!text) return S_OK;
+    if (!text)
+        return S_OK;
     int length = lstrlenW(text);
     m_emptyText = new (std::nothrow) WCHAR[length + 1];
-    if (!m_emptyText) return E_OUTOFMEMORY;
+    if (!m_emptyText)
+        return E_OUTOFMEMORY;
     lstrcpyW(m_emptyText, text);
-    if (m_list) InvalidateRect(m_list, nullptr, TRUE);
+    if (m_list)
+        InvalidateRect(m_list, nullptr, TRUE);
     return S_OK;
 }
 
@@ -193,7 +211,8 @@ void OwnerDrawList::EnableCommandsForSelection(HMENU menu, std::initializer_list
 void OwnerDrawList::MeasureRow(MEASUREITEMSTRUCT& item)
 {
     HDC dc = GetDC(m_list);
-    if (!dc) return;
+    if (!dc)
+        return;
     int spacing = ScaleY(IsPocketPC() ? kRowSpacingPocketPC : kRowSpacingSmartphone);
     item.itemHeight =
         spacing + LineHeight(dc, m_titleFont) + LineHeight(dc, m_subtitleFont) + SeparatorThickness();
@@ -236,9 +255,11 @@ void OwnerDrawList::DrawTwoLineRow(const DRAWITEMSTRUCT& item, LPCWSTR title, LP
     HFONT titleFont = dimmed && m_dimmedFontHandle ? m_dimmedFontHandle : m_titleFont;
     HFONT subtitleFont = dimmed && m_dimmedFontHandle ? m_dimmedFontHandle : m_subtitleFont;
     HGDIOBJ oldFont = SelectObject(dc, titleFont);
-    if (title) DrawTextW(dc, title, -1, &upper, line | DT_BOTTOM);
+    if (title)
+        DrawTextW(dc, title, -1, &upper, line | DT_BOTTOM);
     SelectObject(dc, subtitleFont);
-    if (subtitle) DrawTextW(dc, subtitle, -1, &lower, line | DT_TOP);
+    if (subtitle)
+        DrawTextW(dc, subtitle, -1, &lower, line | DT_TOP);
     SelectObject(dc, oldFont);
 
     if (withIcon && image >= 0)
@@ -254,7 +275,8 @@ void OwnerDrawList::DrawTwoLineRow(const DRAWITEMSTRUCT& item, LPCWSTR title, LP
 
 bool OwnerDrawList::DrawEmptyText(HDC dc)
 {
-    if (!m_emptyText || SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0) != 0) return false;
+    if (!m_emptyText || SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0) != 0)
+        return false;
     RECT client{};
     GetClientRect(m_list, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
@@ -270,12 +292,14 @@ bool OwnerDrawList::DrawEmptyText(HDC dc)
 LRESULT CALLBACK OwnerDrawList::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     auto list = reinterpret_cast<OwnerDrawList*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!list) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (!list)
+        return DefWindowProcW(hwnd, msg, wp, lp);
     WNDPROC previous = list->m_previousProc;
     switch (msg) {
     case WM_SIZE: SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LOWORD(lp), 0)); break;
     case WM_ERASEBKGND:
-        if (list->DrawEmptyText(reinterpret_cast<HDC>(wp))) return 1;
+        if (list->DrawEmptyText(reinterpret_cast<HDC>(wp)))
+            return 1;
         break;
     case WM_DESTROY:
         list->ForgetControl();

@@ -8,9 +8,8 @@
 
 #include <initializer_list>
 
-class OwnerDrawList
-{
-  public:
+class OwnerDrawList {
+public:
     OwnerDrawList() = default;
     virtual ~OwnerDrawList();
     OwnerDrawList(const OwnerDrawList&) = delete;
@@ -41,7 +40,7 @@ class OwnerDrawList
     virtual void DrawRow(const DRAWITEMSTRUCT& item) = 0;
     virtual void MeasureRow(MEASUREITEMSTRUCT& item);
 
-  protected:
+protected:
     // The shared two-line renderer; image is an index into the list's images, or -1 for none.
     void DrawTwoLineRow(const DRAWITEMSTRUCT& item, LPCWSTR title, LPCWSTR subtitle, int image, bool dimmed);
 
@@ -53,7 +52,7 @@ class OwnerDrawList
     bool m_dimmedFont = false;
     bool m_iconAtRight = false;
 
-  private:
+private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HRESULT MakeDrawingObjects();
     bool DrawEmptyText(HDC dc);

@@ -11,7 +11,8 @@
 TextEntryDialog::TextEntryDialog(UINT captionId, BOOL numeric, LPCWSTR initialText)
     : m_captionId(captionId), m_numeric(numeric), m_text{}
 {
-    if (initialText) lstrcpynW(m_text, initialText, kTextCapacity);
+    if (initialText)
+        lstrcpynW(m_text, initialText, kTextCapacity);
 }
 
 LRESULT TextEntryDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
@@ -19,12 +20,14 @@ LRESULT TextEntryDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
     handled = TRUE;
     switch (msg) {
     case WM_INITDIALOG:
-        if (FAILED(OnInitDialog())) EndDialog(m_hwnd, IDCANCEL);
+        if (FAILED(OnInitDialog()))
+            EndDialog(m_hwnd, IDCANCEL);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK:
-            if (OnDone()) EndDialog(m_hwnd, IDOK);
+            if (OnDone())
+                EndDialog(m_hwnd, IDOK);
             return 0;
         case IDCANCEL: EndDialog(m_hwnd, IDCANCEL); return 0;
         case IDC_ENTRY:
@@ -43,7 +46,8 @@ LRESULT TextEntryDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
         break;
     case WM_SIZE: StretchControls(m_hwnd, {IDC_CAPTION, IDC_ENTRY}); return 0;
     case WM_DESTROY:
-        if (m_menuBar) DestroyWindow(m_menuBar);
+        if (m_menuBar)
+            DestroyWindow(m_menuBar);
         m_menuBar = nullptr;
         return 0;
     }
@@ -54,14 +58,17 @@ LRESULT TextEntryDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
 HRESULT TextEntryDialog::OnInitDialog()
 {
     InitFullScreenDialog(m_hwnd);
-    if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_DONE_CANCEL, &m_menuBar, TRUE))) return E_FAIL;
+    if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_DONE_CANCEL, &m_menuBar, TRUE)))
+        return E_FAIL;
     EnableSoftKey(m_menuBar, IDOK, FALSE);
-    if (FAILED(SetControlsFont(m_hwnd, g_mainWindow.GetSettings().BoldFont(), {IDC_CAPTION}))) return E_FAIL;
+    if (FAILED(SetControlsFont(m_hwnd, g_mainWindow.GetSettings().BoldFont(), {IDC_CAPTION})))
+        return E_FAIL;
     WCHAR caption[kTextCapacity] = {};
     LoadStringW(g_program.resources, m_captionId, caption, kTextCapacity);
     SetDlgItemTextW(m_hwnd, IDC_CAPTION, caption);
     m_edit = GetDlgItem(m_hwnd, IDC_ENTRY);
-    if (!m_edit) return E_FAIL;
+    if (!m_edit)
+        return E_FAIL;
     SendMessageW(m_edit, EM_LIMITTEXT, kTextCapacity - 1, 0); // all of it fits the text field
     if (m_numeric) {
         SendMessageW(m_edit, EM_SETINPUTMODE, 0, EIM_NUMBERS);

@@ -4,9 +4,8 @@
 
 #include "ui/DialogBase.h"
 
-class TextEntryDialog : public DialogBase
-{
-  public:
+class TextEntryDialog : public DialogBase {
+public:
     static constexpr int kTextCapacity = 260;
 
     // initialText: at most 256 characters (longer is cut to fit the field).
@@ -17,7 +16,7 @@ class TextEntryDialog : public DialogBase
     // The entry, after the dialog ended with IDOK.
     LPCWSTR Text() const { return m_text; }
 
-  private:
+private:
     HRESULT OnInitDialog();
     bool OnDone();
 

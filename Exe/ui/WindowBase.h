@@ -4,9 +4,8 @@
 
 #include <windows.h>
 
-class WindowBase
-{
-  public:
+class WindowBase {
+public:
     WindowBase() = default;
     virtual ~WindowBase() = default;
     WindowBase(const WindowBase&) = delete;
@@ -19,6 +18,6 @@ class WindowBase
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
-  protected:
+protected:
     HWND m_hwnd = nullptr;
 };

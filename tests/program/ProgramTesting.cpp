@@ -15,13 +15,11 @@
 #include <memory>
 #include <unistd.h>
 
-namespace program_testing
-{
+namespace program_testing {
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 
 fs::path ImageDir()
 {
@@ -46,7 +44,8 @@ void InstallProgram(const fs::path& deviceDir, const std::vector<std::string>& l
         std::string name = entry.path().filename().string();
         if (!entry.is_regular_file() || std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end())
             continue;
-        if (!entry.path().has_extension() && access(entry.path().c_str(), X_OK) == 0) name += ".exe";
+        if (!entry.path().has_extension() && access(entry.path().c_str(), X_OK) == 0)
+            name += ".exe";
         fs::create_symlink(fs::absolute(entry.path()), target / name);
     }
 }
@@ -70,7 +69,8 @@ std::optional<StoredValue> Stored(const char16_t* name)
     DWORD size = static_cast<DWORD>(value.data.size());
     LONG result = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return std::nullopt;
+    if (result != ERROR_SUCCESS)
+        return std::nullopt;
     value.data.resize(size);
     return value;
 }
@@ -78,7 +78,8 @@ std::optional<StoredValue> Stored(const char16_t* name)
 std::optional<DWORD> StoredNumber(const char16_t* name)
 {
     std::optional<StoredValue> value = Stored(name);
-    if (!value || value->type != REG_DWORD || value->data.size() != sizeof(DWORD)) return std::nullopt;
+    if (!value || value->type != REG_DWORD || value->data.size() != sizeof(DWORD))
+        return std::nullopt;
     DWORD number;
     std::copy(value->data.begin(), value->data.end(), reinterpret_cast<BYTE*>(&number));
     return number;
@@ -87,7 +88,8 @@ std::optional<DWORD> StoredNumber(const char16_t* name)
 bool SettingsKeyExists()
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
     RegCloseKey(key);
     return true;
 }
@@ -120,7 +122,8 @@ void MarkWelcomeHintShown()
 bool UtilsInstalled()
 {
     HMODULE utils = LoadLibraryW(u"utils");
-    if (utils) FreeLibrary(utils);
+    if (utils)
+        FreeLibrary(utils);
     return utils != nullptr;
 }
 
@@ -134,7 +137,11 @@ ProgramTest::~ProgramTest()
 {
     if (m_ui.joinable()) {
         // A test that failed half-way: the quit request ends every modal loop and then the program's.
-        PostThreadMessageW(m_uiThread, WM_QUIT, 0, 0);
+        Eventually([this] {
+            PostThreadMessageW(m_uiThread, WM_QUIT, 0, 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return !m_running;
+        });
         m_ui.join();
     }
     device::SetProgramPath({});
@@ -168,7 +175,8 @@ void ProgramTest::Start(const std::u16string& commandLine)
 
 int ProgramTest::Finish()
 {
-    if (m_ui.joinable()) m_ui.join();
+    if (m_ui.joinable())
+        m_ui.join();
     return m_exitCode;
 }
 
@@ -195,7 +203,8 @@ bool Eventually(const std::function<bool()>& condition)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;

@@ -18,8 +18,7 @@
 #include <thread>
 #include <vector>
 
-namespace program_testing
-{
+namespace program_testing {
 
 constexpr const char16_t* kInstalledProgram = u"\\Program Files\\Zelkova\\Zelkova.exe";
 
@@ -47,9 +46,8 @@ bool UtilsInstalled();
 
 // The program run in this process: its start-up and loop on a thread of their own, from a fresh program
 // state each time, with the device's \Program Files\Zelkova as the program's folder.
-class ProgramTest : public ::testing::Test
-{
-  protected:
+class ProgramTest : public ::testing::Test {
+protected:
     explicit ProgramTest(const testing_support::DeviceOptions& options = {});
     ~ProgramTest() override;
 
@@ -63,7 +61,7 @@ class ProgramTest : public ::testing::Test
 
     testing_support::TempDevice m_device;
 
-  private:
+private:
     std::thread m_ui;
     std::atomic<DWORD> m_uiThread{0};
     HWND m_main = nullptr;

@@ -13,8 +13,7 @@
 using namespace device::automation;
 using namespace program_testing;
 
-namespace
-{
+namespace {
 
 std::u16string ResourceText(UINT id)
 {
@@ -28,8 +27,10 @@ std::u16string ResourceText(UINT id)
 const WindowNode* Find(const std::vector<WindowNode>& nodes, int id)
 {
     for (const WindowNode& node : nodes) {
-        if (node.id == id) return &node;
-        if (const WindowNode* found = Find(node.children, id)) return found;
+        if (node.id == id)
+            return &node;
+        if (const WindowNode* found = Find(node.children, id))
+            return found;
     }
     return nullptr;
 }
@@ -40,9 +41,7 @@ std::vector<Row> FeatureRows(const Snapshot& screen)
     return list && list->rows ? *list->rows : std::vector<Row>{};
 }
 
-class MainScreen : public ProgramTest
-{
-};
+class MainScreen : public ProgramTest {};
 
 } // namespace
 

@@ -15,8 +15,7 @@
 using namespace device::automation;
 using namespace program_testing;
 
-namespace
-{
+namespace {
 
 // Counts the scheduled-send messages that reach the running main window, then passes them on.
 std::atomic<int> g_scheduledSends{0};
@@ -24,7 +23,8 @@ WNDPROC g_mainProc = nullptr;
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == g_program.wmScheduledSms) ++g_scheduledSends;
+    if (msg == g_program.wmScheduledSms)
+        ++g_scheduledSends;
     return CallWindowProcW(g_mainProc, hwnd, msg, wp, lp);
 }
 
@@ -35,9 +35,7 @@ HWND WaitForMainWindow()
     return window;
 }
 
-class RunModes : public ProgramTest
-{
-};
+class RunModes : public ProgramTest {};
 
 } // namespace
 

@@ -19,13 +19,11 @@ using namespace device::automation;
 using testing_support::DeviceOptions;
 using testing_support::TempDevice;
 
-namespace
-{
+namespace {
 
 // Claims one message and returns a result that must not reach the caller; leaves the rest.
-class ClaimingDialog : public DialogBase
-{
-  public:
+class ClaimingDialog : public DialogBase {
+public:
     LRESULT OnMessage(HWND, UINT msg, WPARAM, LPARAM, BOOL& handled) override
     {
         handled = msg == WM_APP;
@@ -43,9 +41,8 @@ HWND MakeHost()
                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
 }
 
-class PlainList : public OwnerDrawList
-{
-  public:
+class PlainList : public OwnerDrawList {
+public:
     HRESULT Activate(int) override { return S_OK; }
     void DrawRow(const DRAWITEMSTRUCT&) override {}
 };
@@ -68,9 +65,8 @@ DeviceOptions HighResolution()
     return options;
 }
 
-class HighResolutionScreen : public program_testing::ProgramTest
-{
-  protected:
+class HighResolutionScreen : public program_testing::ProgramTest {
+protected:
     HighResolutionScreen() : ProgramTest(HighResolution()) {}
 };
 

@@ -11,10 +11,8 @@
 #include <map>
 #include <mutex>
 
-namespace device
-{
-namespace
-{
+namespace device {
+namespace {
 
 struct DataModule {
     std::filesystem::path key;
@@ -24,15 +22,14 @@ struct DataModule {
     int references = 1;
 };
 
-class DataModules
-{
-  public:
+class DataModules {
+public:
     HMODULE Open(const std::filesystem::path& hostPath, DWORD* error);
     bool Release(HMODULE module);
     bool Contains(HMODULE module);
     const PeResources* Resources(HMODULE module);
 
-  private:
+private:
     std::mutex m_mutex;
     std::map<std::filesystem::path, HMODULE> m_byPath;
     std::map<HMODULE, std::unique_ptr<DataModule>> m_byHandle;
@@ -56,7 +53,8 @@ std::unique_ptr<DataModule> Load(const std::filesystem::path& key, DWORD* error)
     auto module = std::make_unique<DataModule>();
     module->key = key;
     module->memory = ImageMemory::Read(key, error);
-    if (!module->memory) return nullptr;
+    if (!module->memory)
+        return nullptr;
     try {
         module->image = std::make_unique<PeImage>(module->memory->Bytes());
         PeImage::Directory directory = module->image->DataDirectory(kResourceDirectory);
@@ -78,7 +76,8 @@ HMODULE DataModules::Open(const std::filesystem::path& hostPath, DWORD* error)
         return it->second;
     }
     std::unique_ptr<DataModule> module = Load(key, error);
-    if (!module) return nullptr;
+    if (!module)
+        return nullptr;
     // The image's address with the low bit set: unique while the image lives, and never the (aligned)
     // handle of a library loaded to run.
     auto handle = reinterpret_cast<HMODULE>(reinterpret_cast<uintptr_t>(module->memory->Bytes().data()) | 1);
@@ -91,7 +90,8 @@ bool DataModules::Release(HMODULE module)
 {
     std::lock_guard lock(m_mutex);
     auto it = m_byHandle.find(module);
-    if (it == m_byHandle.end()) return false;
+    if (it == m_byHandle.end())
+        return false;
     if (--it->second->references == 0) {
         m_byPath.erase(it->second->key);
         m_byHandle.erase(it);
@@ -130,6 +130,8 @@ bool IsDataFile(HMODULE module)
     return Modules().Contains(module);
 }
 
+namespace {
+
 // A host program file carries no PE resources; a device program's own (its icon) come from a
 // resource-only file beside it with the program's name and the extension ".rsrc". It is opened on first
 // use and kept while the program path names it; a missing file is looked for again next time.
@@ -142,7 +144,8 @@ const PeResources* ProgramResources()
     path.replace_extension(".rsrc");
     std::lock_guard lock(mutex);
     if (path != opened || !companion) {
-        if (companion) Modules().Release(companion);
+        if (companion)
+            Modules().Release(companion);
         DWORD ignored = 0;
         companion = Modules().Open(path, &ignored);
         opened = path;
@@ -150,9 +153,12 @@ const PeResources* ProgramResources()
     return companion ? Modules().Resources(companion) : nullptr;
 }
 
+} // namespace
+
 const PeResources* ResourcesOf(HMODULE module)
 {
-    if (module && module == ProgramModule()) return ProgramResources();
+    if (module && module == ProgramModule())
+        return ProgramResources();
     return Modules().Resources(module);
 }
 

@@ -104,6 +104,9 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     window->instance = hInstance;
     window->extra.assign(static_cast<size_t>(cls->info.cbWndExtra), 0);
     window->threadId = device::CurrentThreadId();
+    // The thread that owns a window has a queue from then on, so messages sent to the window from other
+    // threads wait for it rather than being lost, and the thread counts as busy until it takes input.
+    device::ThreadQueue::Current();
     if (child) {
         window->parent = hWndParent;
         window->id = reinterpret_cast<UINT_PTR>(hMenu);
