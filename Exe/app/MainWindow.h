@@ -32,7 +32,6 @@ public:
     HRESULT HandleMissedCall();
 
     Settings& GetSettings() { return m_settings; }
-    FeatureList* GetFeatureList() { return m_featureList.get(); }
 
 private:
     LRESULT OnCreate();

@@ -156,6 +156,10 @@ TEST_F(MainScreen, TheOptionsScreenStoresAutoExitAndTheNumberOnlyWhenConfirmed)
     EXPECT_EQ(options.softKeys[0].label, u"Done");
     EXPECT_EQ(options.softKeys[1].label, u"Cancel");
     EXPECT_EQ(Find(options.windows, IDC_AUTO_EXIT)->checked, std::optional<bool>(false));
+    for (int id : {IDC_AUTO_EXIT, IDC_CAPTION, IDC_MY_NUMBER}) { // 7-pixel margins at 96 dpi
+        EXPECT_EQ(Find(options.windows, id)->rect.left, 7) << id;
+        EXPECT_EQ(Find(options.windows, id)->rect.right, 240 - 7) << id;
+    }
     Press(Key::Action); // tick the box
     Press(Key::Down);
     Type(u"0123");
@@ -193,7 +197,7 @@ TEST_F(MainScreen, TheOptionsScreenStoresAutoExitAndTheNumberOnlyWhenConfirmed)
     EXPECT_EQ(Stored(u"MyNumber")->Text(), u"");
     EXPECT_EQ(Stored(u"MyNumber")->data.size(), sizeof(char16_t));
     ASSERT_TRUE(SelectRow(0));
-    EXPECT_NE(Find(TakeSnapshot().windows, IDC_ENTRY), nullptr);
+    EXPECT_NE(Find(TakeSnapshot().windows, IDC_CAPTION), nullptr); // the entry screen
     Press(Key::RightSoft);
     EXPECT_EQ(Exit(), 18);
 }
@@ -205,6 +209,7 @@ TEST_F(MainScreen, MessageToMeAsksForTheNumberAndCancelComposesAndStoresNothing)
     ASSERT_TRUE(SelectRow(0));
     Snapshot entry = TakeSnapshot();
     ASSERT_NE(Find(entry.windows, IDC_ENTRY), nullptr);
+    ASSERT_EQ(Find(entry.windows, IDC_ENTRY)->className, u"Edit");
     EXPECT_EQ(Find(entry.windows, IDC_CAPTION)->text, ResourceText(IDS_MY_NUMBER_CAPTION));
     // The field starts with the phone's own number where the helper library can tell it.
     std::u16string offered = Find(entry.windows, IDC_ENTRY)->text;
@@ -224,7 +229,7 @@ TEST_F(MainScreen, MessageToMeAsksForTheNumberAndCancelComposesAndStoresNothing)
     EXPECT_FALSE(TakeSnapshot().softKeys[0].enabled);
     PostMessageW(GetForegroundWindow(), WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitIdle());
-    ASSERT_NE(Find(TakeSnapshot().windows, IDC_ENTRY), nullptr);
+    ASSERT_NE(Find(TakeSnapshot().windows, IDC_CAPTION), nullptr); // still open
     Type(u"5550188");
     EXPECT_TRUE(TakeSnapshot().softKeys[0].enabled);
     Press(Key::LeftSoft);
@@ -238,6 +243,11 @@ TEST_F(MainScreen, MessageToMeAsksForTheNumberAndCancelComposesAndStoresNothing)
         EXPECT_TRUE(composed.empty()); // the library that composes is not there: nothing happens
     }
     EXPECT_FALSE(Stored(u"MyNumber").has_value()); // kept in memory until the end
+
+    // With a number kept, row 0 goes straight to composing.
+    ASSERT_TRUE(SelectRow(0));
+    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_CAPTION), nullptr); // no entry screen
+    EXPECT_EQ(device::mail::ComposedRequests().size(), UtilsInstalled() ? 2u : 0u);
     ASSERT_EQ(Exit(), 18);
     EXPECT_EQ(Stored(u"MyNumber")->Text(), u"5550188");
 }
@@ -260,5 +270,26 @@ TEST_F(MainScreen, FeaturesThatCannotOpenOrNeverCloseKeepTheProgramRunningUnderA
     EXPECT_EQ((*menu.menu)[0].text, u"Open");
     EXPECT_TRUE((*menu.menu)[0].enabled);
     Press(Key::Back);
+    EXPECT_EQ(Exit(), 18);
+}
+
+TEST_F(MainScreen, TheMailCommandsComposeThroughTheHelperLibraryAndOtherwiseDoNothing)
+{
+    MarkWelcomeHintShown();
+    Start();
+    ASSERT_TRUE(ChooseMenuItem(u"Send feedback"));
+    ASSERT_TRUE(ChooseMenuItem(u"Tell a friend"));
+    Snapshot screen = TakeSnapshot();
+    EXPECT_EQ(screen.title, u"Zelkova");
+    EXPECT_TRUE(Find(screen.windows, IDC_FEATURE_LIST)->focused); // the list has the focus after any command
+    std::vector<device::mail::Request> composed = device::mail::ComposedRequests();
+    if (UtilsInstalled()) {
+        ASSERT_EQ(composed.size(), 2u);
+        EXPECT_EQ(composed[0].subject, ResourceText(IDS_SUPPORT_MAIL_SUBJECT));
+        EXPECT_EQ(composed[1].subject, ResourceText(IDS_RECOMMEND_MAIL_SUBJECT));
+        EXPECT_EQ(composed[1].body, ResourceText(IDS_RECOMMEND_MAIL_BODY));
+    } else {
+        EXPECT_TRUE(composed.empty());
+    }
     EXPECT_EQ(Exit(), 18);
 }
