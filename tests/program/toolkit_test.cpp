@@ -55,6 +55,19 @@ bool DrewText(HWND hwnd, const std::u16string& text)
     return false;
 }
 
+RECT RectIn(HWND dialog, int id)
+{
+    RECT rect{};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 DeviceOptions HighResolution()
 {
     DeviceOptions options;
@@ -88,6 +101,48 @@ TEST(DialogProcedure, AnswersOnlyWhetherTheObjectHandledTheMessage)
     DestroyWindow(dialog);
     // A template the resource library does not have can't be run.
     EXPECT_EQ(RunDialog(IDD_GROUPS, nullptr, object), -1);
+}
+
+TEST(Layout, ControlsFitEdgesLineUpAndReachTheBottom)
+{
+    TempDevice device;
+    g_program = ProgramState{};
+    HWND dialog = MakeHost();
+    for (int id : {1, 2, 3})
+        CreateWindowExW(0, u"Static", u"", WS_CHILD | WS_VISIBLE, 10 * id, 20 * id, 30, 15, dialog,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    int w = client.right, h = client.bottom;
+
+    FitControl(dialog, 1, kLayoutLeft);
+    EXPECT_TRUE(RectIn(dialog, 1) == (RECT{0, 0, 30, h}));
+    FitControl(dialog, 1, kLayoutRight);
+    EXPECT_TRUE(RectIn(dialog, 1) == (RECT{w - 30, 0, w, h}));
+    FitControl(dialog, 2, kLayoutTop);
+    EXPECT_TRUE(RectIn(dialog, 2) == (RECT{0, 0, w, 15}));
+    FitControl(dialog, 2, kLayoutBottom);
+    EXPECT_TRUE(RectIn(dialog, 2) == (RECT{0, h - 15, w, h}));
+    FitControl(dialog, 2, 9); // any other layout: all of it
+    EXPECT_TRUE(RectIn(dialog, 2) == (RECT{0, 0, w, h}));
+
+    // Control 3 sits at (30, 60), 30 by 15; control 1 is the reference.
+    MoveWindow(GetDlgItem(dialog, 1), 100, 50, 40, 20, TRUE);
+    AlignControls(dialog, kEdgeLeft, 1, {3});
+    EXPECT_TRUE(RectIn(dialog, 3) == (RECT{100, 60, 130, 75}));
+    AlignControls(dialog, kEdgeRight, 1, {3});
+    EXPECT_TRUE(RectIn(dialog, 3) == (RECT{110, 60, 140, 75}));
+    AlignControls(dialog, kEdgeTop, 1, {3});
+    EXPECT_TRUE(RectIn(dialog, 3) == (RECT{110, 50, 140, 65}));
+    AlignControls(dialog, kEdgeBottom, 1, {3});
+    EXPECT_TRUE(RectIn(dialog, 3) == (RECT{110, 55, 140, 70}));
+
+    // Down to the bottom, less a margin as wide as the control's left edge on the screen.
+    RECT screen{};
+    GetWindowRect(GetDlgItem(dialog, 3), &screen);
+    StretchToBottom(dialog, 3);
+    EXPECT_TRUE(RectIn(dialog, 3) == (RECT{110, 55, 140, h - screen.left}));
+    DestroyWindow(dialog);
 }
 
 TEST(PlatformTest, TellsThePocketPCFromTheSmartphoneAndAnythingElse)
