@@ -98,3 +98,33 @@
 #define IDS_MESSAGES_SHARE_FORMAT 314
 #define IDS_PERIOD_INVALID 286
 #define IDS_HINT_STATISTICS 317
+
+// --- Application shell: dialogs, menus, accelerators, icons, controls and commands -----------------
+#define IDD_TEXT_ENTRY 600
+#define IDD_GROUPS 601
+#define IDD_AUTO_REPLY 603
+#define IDD_OPTIONS 606
+#define IDD_SCHEDULED 608
+#define IDD_STATISTICS 610
+#define IDD_BACKUP 612
+#define IDA_MAIN 400
+#define IDM_MAIN 401
+#define IDM_DONE_CANCEL 402
+#define IDI_PROGRAM 101
+#define IDI_FEATURE_MESSAGE_TO_ME 150
+#define IDI_FEATURE_GROUPS 151
+#define IDI_FEATURE_AUTO_REPLY 152
+#define IDI_FEATURE_SCHEDULED 153
+#define IDI_FEATURE_STATISTICS 154
+#define IDI_FEATURE_BACKUP 155
+#define IDC_CAPTION 620
+#define IDC_ENTRY 650
+#define IDC_FEATURE_LIST 650
+#define IDC_MY_NUMBER 651
+#define IDC_AUTO_EXIT 653
+#define IDM_EXIT 501
+#define IDM_OPTIONS 502
+#define IDM_SELECT 506
+#define IDM_OPEN 507
+#define IDM_SUPPORT_MAIL 512
+#define IDM_RECOMMEND_MAIL 514

@@ -31,6 +31,8 @@ struct ProgramState {
     DWORD hintShown317;
     HICON featureIcons[kFeatureCount];
     HICON backupIcons[kBackupActionCount];
+    int dpiX;                // the screen's resolutions, each read once on first use; 0 until then
+    int dpiY;
 };
 
 extern ProgramState g_program;

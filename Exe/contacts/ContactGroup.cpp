@@ -1,7 +1,7 @@
 #include "contacts/ContactGroup.h"
 
 #include "app/Binding.h"
-#include "contacts/RegKey.h"
+#include "app/RegKey.h"
 #include "contacts/RegistryValues.h"
 
 #include <strsafe.h>

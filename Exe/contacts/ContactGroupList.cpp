@@ -1,6 +1,6 @@
 #include "contacts/ContactGroupList.h"
 
-#include "contacts/RegKey.h"
+#include "app/RegKey.h"
 
 #include <new>
 

@@ -1,11 +1,13 @@
 #include "contacts/ContactStore.h"
 
+#include "app/WaitCursor.h"
 #include "store/Owners.h"
 
 #include <pimstore.h>
 
 HRESULT OpenContactStore(IPOutlookApp** connection, HWND window)
 {
+    WaitCursor wait;
     if (*connection) return S_OK;
     HRESULT hr = CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp,
                                   reinterpret_cast<void**>(connection));

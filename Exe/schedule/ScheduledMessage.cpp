@@ -2,7 +2,7 @@
 
 #include "app/Binding.h"
 #include "contacts/ContactStore.h"
-#include "contacts/RegKey.h"
+#include "app/RegKey.h"
 #include "contacts/RegistryValues.h"
 #include "schedule/DueText.h"
 #include "schedule/EditScreen.h"

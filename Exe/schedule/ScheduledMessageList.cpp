@@ -2,39 +2,12 @@
 
 #include "app/Binding.h"
 #include "app/Program.h"
-#include "contacts/RegKey.h"
+#include "app/RegKey.h"
+#include "app/WaitCursor.h"
 
 #include <notify.h>
 
 #include <new>
-
-namespace
-{
-
-// The wait cursor while the registration is made, left alone in silent mode. (The shell's own wait
-// cursor takes its place once the shell has one.)
-class WaitCursor
-{
-  public:
-    WaitCursor()
-    {
-        if (g_program.silentMode) return;
-        m_previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        m_shown = true;
-    }
-    ~WaitCursor()
-    {
-        if (m_shown) SetCursor(m_previous);
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-  private:
-    bool m_shown = false;
-    HCURSOR m_previous = nullptr;
-};
-
-} // namespace
 
 void ScheduledMessageList::Clear()
 {

@@ -1,5 +1,6 @@
 #include "stats/StatsReport.h"
 
+#include "app/WaitCursor.h"
 #include "stats/StatsLabels.h"
 
 StatsReport::StatsReport()
@@ -12,6 +13,7 @@ StatsReport::StatsReport()
 
 HRESULT StatsReport::Prepare()
 {
+    WaitCursor wait;
     HRESULT hr = BuildWeekdayNames(m_weekdays);
     if (SUCCEEDED(hr)) hr = BuildHourLabels(m_hours);
     if (SUCCEEDED(hr)) hr = m_store.Open();

@@ -1,5 +1,6 @@
 #include "store/Send.h"
 
+#include "app/WaitCursor.h"
 #include "contacts/ContactStore.h"
 #include "schedule/ScheduledMessage.h"
 #include "store/Owners.h"
@@ -31,6 +32,7 @@ HRESULT Send(SmsStore& store, LPCWSTR name, LPCWSTR address, LPCWSTR text)
 
 HRESULT SendToMembers(ScheduledMessage& message)
 {
+    WaitCursor wait;
     // The logon shows nothing of its own, so it is given no owner window.
     HRESULT hr = OpenContactStore(message.SendContactStore(), nullptr);
     if (FAILED(hr)) return hr;

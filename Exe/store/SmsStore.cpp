@@ -1,5 +1,6 @@
 #include "store/SmsStore.h"
 
+#include "app/WaitCursor.h"
 #include "store/Owners.h"
 
 #include <cemapi.h>
@@ -58,6 +59,7 @@ void SmsStore::Reset()
 
 HRESULT SmsStore::Open()
 {
+    WaitCursor wait;
     Close();
     HRESULT hr = MAPIInitialize(nullptr);
     if (FAILED(hr)) return hr;

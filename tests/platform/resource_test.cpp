@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "device/DataFile.h"
+#include "device/Modules.h"
 #include "resource/PeResources.h"
 
 #include "ids.h"
@@ -583,4 +584,18 @@ TEST(ZelkovaResources, TheCsvHeaderIsALineOfSevenQuotedTabEndedFields)
     }
     EXPECT_EQ(fields, 7u);
     EXPECT_EQ(at, header.size() - 2);
+}
+
+TEST(DataFiles, TheProgramsOwnResourcesComeFromTheResourceFileBesideIt)
+{
+    ScratchFolder folder;
+    device::SetProgramPath(folder / "tool.exe");
+    HMODULE program = GetModuleHandleW(nullptr);
+    EXPECT_EQ(FindResourceW(program, MAKEINTRESOURCE(150), RT_GROUP_ICON), nullptr); // no tool.rsrc yet
+    WriteFile(folder / "tool.rsrc", ReadFile(TestResource("icons.dll")));
+    EXPECT_NE(FindResourceW(program, MAKEINTRESOURCE(150), RT_GROUP_ICON), nullptr);
+    EXPECT_NE(LoadIconW(program, MAKEINTRESOURCE(150)), nullptr);
+    device::SetProgramPath(folder / "other.exe"); // another program, without a file of its own
+    EXPECT_EQ(FindResourceW(program, MAKEINTRESOURCE(150), RT_GROUP_ICON), nullptr);
+    device::SetProgramPath({});
 }

@@ -1,91 +1,80 @@
-// Helpers for the program's tests: registry values written and read as the program stores them, and the
-// contacts the device tool would add.
+// Running Zelkova in tests on a fresh device: installed from the build's device image, either in this
+// process (its loop on a thread of its own, driven through automation) or as a device process.
 #pragma once
 
 #include <windows.h>
 
+#include "support/ChildProcess.h"
+#include "support/TempDevice.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <atomic>
+#include <thread>
 #include <vector>
 
-namespace program_testing
-{
+namespace program_testing {
 
-using Bytes = std::vector<uint8_t>;
+constexpr const char16_t* kInstalledProgram = u"\\Program Files\\Zelkova\\Zelkova.exe";
 
-inline HKEY CreateKey(const std::u16string& path)
-{
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                              &key, &disposition),
-              ERROR_SUCCESS);
-    return key;
-}
+// Links every file of the device image into \Program Files\Zelkova, as `phone init` installs them; the
+// files named in leaveOut are not installed.
+void InstallProgram(const std::filesystem::path& deviceDir, const std::vector<std::string>& leaveOut = {});
 
-inline void SetValue(const std::u16string& path, const char16_t* name, DWORD type, const void* data,
-                     size_t size)
-{
-    HKEY key = CreateKey(path);
-    EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-}
-
-// A string value with its terminator, as the program writes one.
-inline void SetString(const std::u16string& path, const char16_t* name, const std::u16string& text)
-{
-    SetValue(path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(char16_t));
-}
-
-inline void SetBinary(const std::u16string& path, const char16_t* name, const Bytes& bytes)
-{
-    SetValue(path, name, REG_BINARY, bytes.data(), bytes.size());
-}
-
-struct Value {
-    std::u16string name;
+// One value of HKCU\Software\Orvane\Zelkova as stored.
+struct StoredValue {
     DWORD type = 0;
-    Bytes data;
+    std::vector<BYTE> data;
+    std::u16string Text() const; // the characters before the terminator
+};
+std::optional<StoredValue> Stored(const char16_t* name);
+std::optional<DWORD> StoredNumber(const char16_t* name);
+bool SettingsKeyExists();
+void Store(const char16_t* name, DWORD type, const void* data, DWORD size);
+void StoreNumber(const char16_t* name, DWORD value);
+void StoreText(const char16_t* name, const std::u16string& text);
+
+// The welcome hint counts as shown, so a start goes straight to the main screen.
+void MarkWelcomeHintShown();
+
+bool UtilsInstalled();
+
+// The program run in this process: its start-up and loop on a thread of their own, from a fresh program
+// state each time, with the device's \Program Files\Zelkova as the program's folder.
+class ProgramTest : public ::testing::Test {
+protected:
+    explicit ProgramTest(const testing_support::DeviceOptions& options = {});
+    ~ProgramTest() override;
+
+    // Starts the program and waits until its main window is there and the program waits for input.
+    void Start(const std::u16string& commandLine = u"");
+    // Waits for the program to end; its exit code.
+    int Finish();
+    // Closes the main window the way the menu's Exit does, and waits for the end; the exit code.
+    int Exit();
+    HWND MainWindow() const { return m_main; }
+
+    testing_support::TempDevice m_device;
+
+private:
+    std::thread m_ui;
+    std::atomic<DWORD> m_uiThread{0};
+    HWND m_main = nullptr;
+    int m_exitCode = -1;
+    std::atomic<bool> m_running{false};
 };
 
-// Every value of a key, in the registry's order; empty when the key doesn't exist.
-inline std::vector<Value> ValuesOf(const std::u16string& path)
-{
-    std::vector<Value> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    for (DWORD index = 0;; ++index) {
-        WCHAR name[256];
-        DWORD nameLength = 256, type = 0, size = 4096;
-        Bytes data(size);
-        if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-            break;
-        data.resize(size);
-        values.push_back({std::u16string(name, nameLength), type, data});
-    }
-    RegCloseKey(key);
-    return values;
-}
+// The installed program started as a device process of this one, which learns its exit code.
+std::unique_ptr<testing_support::ChildProcess> StartProgram(const std::u16string& commandLine);
+// Waits for the program's end; its exit code (-1 when a signal ended it).
+int ExitCodeOf(const std::unique_ptr<testing_support::ChildProcess>& program);
 
-// Little-endian 4-byte identifiers, as the "Contacts" values hold them.
-inline Bytes Ids(std::initializer_list<uint32_t> ids)
-{
-    Bytes bytes;
-    for (uint32_t id : ids) {
-        for (int b = 0; b < 4; ++b)
-            bytes.push_back(static_cast<uint8_t>(id >> (8 * b)));
-    }
-    return bytes;
-}
-
-inline std::u16string TakeLocal(LPWSTR text)
-{
-    std::u16string result = text ? std::u16string(text) : std::u16string(u"<null>");
-    if (text) LocalFree(text);
-    return result;
-}
+// Polls until the condition holds or a generous bound passes; says which.
+bool Eventually(const std::function<bool()>& condition);
 
 } // namespace program_testing

@@ -3,7 +3,7 @@
 // clock moved as the phone moves it.
 #pragma once
 
-#include "ProgramTesting.h"
+#include "RegistryTesting.h"
 #include "UtilsOnDevice.h"
 
 #include "app/Program.h"

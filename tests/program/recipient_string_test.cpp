@@ -1,6 +1,6 @@
 #include "contacts/RecipientString.h"
 
-#include "ProgramTesting.h"
+#include "RegistryTesting.h"
 #include "UtilsOnDevice.h"
 #include "support/TempDevice.h"
 

@@ -18,7 +18,8 @@ bool ReleaseDataFile(HMODULE module);
 
 bool IsDataFile(HMODULE module);
 
-// The resource directory of a module's PE image, or null when it has none.
+// The resource directory of a module's PE image, or null when it has none. The program's own module reads
+// the resource-only file beside the program named like it with the extension ".rsrc".
 class PeResources;
 const PeResources* ResourcesOf(HMODULE module);
 

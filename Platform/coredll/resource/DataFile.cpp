@@ -1,6 +1,8 @@
 // Libraries loaded as data files: one shared, counted copy of each file, whatever path named it.
 #include "device/DataFile.h"
 
+#include "device/Modules.h"
+
 #include "resource/ImageMemory.h"
 #include "resource/PeResources.h"
 
@@ -128,8 +130,35 @@ bool IsDataFile(HMODULE module)
     return Modules().Contains(module);
 }
 
+namespace {
+
+// A host program file carries no PE resources; a device program's own (its icon) come from a
+// resource-only file beside it with the program's name and the extension ".rsrc". It is opened on first
+// use and kept while the program path names it; a missing file is looked for again next time.
+const PeResources* ProgramResources()
+{
+    static std::mutex mutex;
+    static std::filesystem::path opened;
+    static HMODULE companion = nullptr;
+    std::filesystem::path path = ProgramPath();
+    path.replace_extension(".rsrc");
+    std::lock_guard lock(mutex);
+    if (path != opened || !companion) {
+        if (companion)
+            Modules().Release(companion);
+        DWORD ignored = 0;
+        companion = Modules().Open(path, &ignored);
+        opened = path;
+    }
+    return companion ? Modules().Resources(companion) : nullptr;
+}
+
+} // namespace
+
 const PeResources* ResourcesOf(HMODULE module)
 {
+    if (module && module == ProgramModule())
+        return ProgramResources();
     return Modules().Resources(module);
 }
 

@@ -1,5 +1,6 @@
 // Resources of modules opened as data files: finding, loading and sizing them, and the string table.
-// Modules loaded to run carry no PE resources here; asking them for one fails as for a file without.
+// Libraries loaded to run carry no PE resources here; asking them for one fails as for a file without.
+// The program's own come from the resource file beside it (device/DataFile.h).
 #include <windows.h>
 
 #include "device/DataFile.h"

@@ -104,6 +104,9 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     window->instance = hInstance;
     window->extra.assign(static_cast<size_t>(cls->info.cbWndExtra), 0);
     window->threadId = device::CurrentThreadId();
+    // The thread that owns a window has a queue from then on, so messages sent to the window from other
+    // threads wait for it rather than being lost, and the thread counts as busy until it takes input.
+    device::ThreadQueue::Current();
     if (child) {
         window->parent = hWndParent;
         window->id = reinterpret_cast<UINT_PTR>(hMenu);
@@ -353,10 +356,12 @@ HWND WINAPI GetWindow(HWND hWnd, UINT uCmd)
         return window->children.empty() ? nullptr : window->children.front();
     if (uCmd == GW_OWNER)
         return window->owner;
+    // An owned window is listed with its owner's children (GW_CHILD can return it), so its siblings are
+    // found there too.
     std::vector<HWND> siblings;
-    if (auto parent = table.Find(window->parent))
+    if (auto parent = table.Find(window->parent ? window->parent : window->owner))
         siblings = parent->children;
-    else
+    if (std::find(siblings.begin(), siblings.end(), hWnd) == siblings.end())
         siblings = table.TopLevelWindows();
     auto it = std::find(siblings.begin(), siblings.end(), hWnd);
     switch (uCmd) {

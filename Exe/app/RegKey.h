@@ -1,15 +1,15 @@
-// An open registry key, closed on every path out of the scope that opened it.
+// An open registry key, closed on every path.
 #pragma once
 
 #include <windows.h>
 
-class RegKey
-{
-  public:
+class RegKey {
+public:
     RegKey() = default;
     ~RegKey()
     {
-        if (m_key) RegCloseKey(m_key);
+        if (m_key)
+            RegCloseKey(m_key);
     }
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
@@ -17,6 +17,6 @@ class RegKey
     HKEY* Out() { return &m_key; }
     operator HKEY() const { return m_key; }
 
-  private:
+private:
     HKEY m_key = nullptr;
 };

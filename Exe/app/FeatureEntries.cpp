@@ -1,0 +1,88 @@
+// The six features of the main screen. Each screen runs as a modal dialog of the resource library; the
+// first row opens the system's text-message form addressed to the user's own number.
+#include "app/Binding.h"
+#include "app/FeatureEntry.h"
+#include "app/MainWindow.h"
+#include "ui/DialogBase.h"
+#include "ui/TextEntryDialog.h"
+
+#include "ids.h"
+
+namespace {
+
+constexpr int kOwnNumberCapacity = 256;
+constexpr DWORD kCellularLineAddress = 1;
+
+class MessageToOwnNumber final : public FeatureEntry {
+public:
+    using FeatureEntry::FeatureEntry;
+
+    // The stored number, else the number the user confirms (offered from the phone's own number), which
+    // is then kept.
+    HRESULT Action(HWND owner) const override
+    {
+        Settings& settings = g_mainWindow.GetSettings();
+        LPCWSTR number = settings.MyNumber();
+        if (number && *number)
+            return utils::ComposeSms(number);
+        WCHAR ownNumber[kOwnNumberCapacity] = {};
+        if (FAILED(utils::GetOwnNumber(ownNumber, kOwnNumberCapacity, kCellularLineAddress)))
+            ownNumber[0] = 0;
+        ownNumber[kOwnNumberCapacity - 1] = 0;
+        TextEntryDialog entry(IDS_MY_NUMBER_CAPTION, TRUE, ownNumber);
+        if (RunDialog(IDD_TEXT_ENTRY, owner, entry) != IDOK)
+            return E_FAIL;
+        if (FAILED(settings.SetMyNumber(entry.Text())))
+            return E_OUTOFMEMORY;
+        return utils::ComposeSms(settings.MyNumber());
+    }
+};
+
+// A feature screen; with confirmedOnly only a screen ended with done counts as success.
+class FeatureScreen final : public FeatureEntry {
+public:
+    constexpr FeatureScreen(DWORD closesMain, WORD iconId, UINT titleId, UINT subtitleId, UINT templateId,
+                            bool confirmedOnly)
+        : FeatureEntry(closesMain, iconId, titleId, subtitleId), m_templateId(templateId),
+          m_confirmedOnly(confirmedOnly)
+    {}
+
+    // A screen that could not be opened at all is a failure whatever the screen.
+    HRESULT Action(HWND owner) const override
+    {
+        DialogBase screen;
+        INT_PTR result = RunDialog(m_templateId, owner, screen);
+        if (result == -1)
+            return E_FAIL;
+        if (m_confirmedOnly)
+            return result == IDOK ? S_OK : E_FAIL;
+        return S_OK;
+    }
+
+private:
+    UINT m_templateId;
+    bool m_confirmedOnly;
+};
+
+const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,
+                                      IDS_FEATURE_MESSAGE_TO_ME_NOTE};
+const FeatureScreen kGroups{1,   IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, IDD_GROUPS,
+                            true};
+const FeatureScreen kAutoReply{
+    1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE, IDD_AUTO_REPLY, true};
+const FeatureScreen kScheduled{
+    1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE, IDD_SCHEDULED, false};
+const FeatureScreen kStatistics{
+    0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE, IDD_STATISTICS, false};
+const FeatureScreen kBackup{1,    IDI_FEATURE_BACKUP, IDS_FEATURE_BACKUP, IDS_FEATURE_BACKUP_NOTE, IDD_BACKUP,
+                            false};
+
+const FeatureEntry* const kRows[kFeatureRowCount] = {&kMessageToMe, &kGroups,     &kAutoReply,
+                                                     &kScheduled,   &kStatistics, &kBackup};
+
+} // namespace
+
+const FeatureEntry& FeatureAt(int row)
+{
+    return *kRows[row];
+}

@@ -1,0 +1,39 @@
+#include "ui/DialogBase.h"
+
+#include "app/Program.h"
+
+LRESULT DialogBase::OnMessage(HWND, UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    handled = FALSE;
+    return 0;
+}
+
+BOOL CALLBACK CommonDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    DialogBase* dialog;
+    if (msg == WM_INITDIALOG) {
+        dialog = reinterpret_cast<DialogBase*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, lp);
+        if (dialog)
+            dialog->m_hwnd = hwnd;
+    } else {
+        dialog = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!dialog)
+        return FALSE;
+    BOOL handled = FALSE;
+    dialog->OnMessage(hwnd, msg, wp, lp, handled); // the dialog procedure answers only whether it was handled
+    return handled;
+}
+
+INT_PTR RunDialog(UINT templateId, HWND owner, DialogBase& dialog)
+{
+    HINSTANCE resources = g_program.resources;
+    HRSRC info = resources ? FindResourceW(resources, MAKEINTRESOURCEW(templateId), RT_DIALOG) : nullptr;
+    HGLOBAL loaded = info ? LoadResource(resources, info) : nullptr;
+    auto dialogTemplate = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
+    if (!dialogTemplate)
+        return -1;
+    return DialogBoxIndirectParamW(resources, dialogTemplate, owner, CommonDialogProc,
+                                   reinterpret_cast<LPARAM>(&dialog));
+}

@@ -1,0 +1,213 @@
+#include "program/ProgramTesting.h"
+
+#include "app/MainWindow.h"
+#include "app/Program.h"
+#include "app/Settings.h"
+#include "app/Startup.h"
+#include "automation/Automation.h"
+#include "device/Modules.h"
+#include "device/Device.h"
+#include "device/Text.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
+namespace program_testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path ImageDir()
+{
+    const char* image = std::getenv("DEVICE_IMAGE_DIR");
+    return image ? fs::path(image) : fs::path();
+}
+
+fs::path InstallDir(const fs::path& deviceDir)
+{
+    return deviceDir / "fs" / "Program Files" / "Zelkova";
+}
+
+} // namespace
+
+void InstallProgram(const fs::path& deviceDir, const std::vector<std::string>& leaveOut)
+{
+    fs::path image = ImageDir();
+    ASSERT_TRUE(fs::is_directory(image)) << "no device image at '" << image << "'";
+    fs::path target = InstallDir(deviceDir);
+    fs::create_directories(target);
+    for (const fs::directory_entry& entry : fs::directory_iterator(image)) {
+        std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file() || std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end())
+            continue;
+        if (!entry.path().has_extension() && access(entry.path().c_str(), X_OK) == 0)
+            name += ".exe";
+        fs::create_symlink(fs::absolute(entry.path()), target / name);
+    }
+}
+
+std::u16string StoredValue::Text() const
+{
+    std::u16string text(data.size() / sizeof(char16_t), u'\0');
+    std::copy(data.begin(), data.begin() + text.size() * sizeof(char16_t),
+              reinterpret_cast<BYTE*>(text.data()));
+    size_t end = text.find(u'\0');
+    return end == std::u16string::npos ? text : text.substr(0, end);
+}
+
+std::optional<StoredValue> Stored(const char16_t* name)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    StoredValue value;
+    value.data.resize(4096);
+    DWORD size = static_cast<DWORD>(value.data.size());
+    LONG result = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return std::nullopt;
+    value.data.resize(size);
+    return value;
+}
+
+std::optional<DWORD> StoredNumber(const char16_t* name)
+{
+    std::optional<StoredValue> value = Stored(name);
+    if (!value || value->type != REG_DWORD || value->data.size() != sizeof(DWORD))
+        return std::nullopt;
+    DWORD number;
+    std::copy(value->data.begin(), value->data.end(), reinterpret_cast<BYTE*>(&number));
+    return number;
+}
+
+bool SettingsKeyExists()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void Store(const char16_t* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+void StoreNumber(const char16_t* name, DWORD value)
+{
+    Store(name, REG_DWORD, &value, sizeof value);
+}
+
+void StoreText(const char16_t* name, const std::u16string& text)
+{
+    Store(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+}
+
+void MarkWelcomeHintShown()
+{
+    StoreNumber(u"OneTimeMsg_264", 1);
+}
+
+bool UtilsInstalled()
+{
+    HMODULE utils = LoadLibraryW(u"utils");
+    if (utils)
+        FreeLibrary(utils);
+    return utils != nullptr;
+}
+
+ProgramTest::ProgramTest(const testing_support::DeviceOptions& options) : m_device(options)
+{
+    InstallProgram(m_device.Dir());
+    device::SetProgramPath(InstallDir(m_device.Dir()) / "Zelkova.exe");
+}
+
+ProgramTest::~ProgramTest()
+{
+    if (m_ui.joinable()) {
+        // A test that failed half-way: the quit request ends every modal loop and then the program's.
+        Eventually([this] {
+            PostThreadMessageW(m_uiThread, WM_QUIT, 0, 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return !m_running;
+        });
+        m_ui.join();
+    }
+    device::SetProgramPath({});
+}
+
+void ProgramTest::Start(const std::u16string& commandLine)
+{
+    ASSERT_FALSE(m_ui.joinable());
+    // The state the process would start with: program-wide values zero, the main window object new.
+    g_program = ProgramState{};
+    std::destroy_at(&g_mainWindow);
+    std::construct_at(&g_mainWindow);
+    UnregisterClassW(kMainWindowClass, GetModuleHandleW(nullptr)); // a process registers it once
+
+    m_main = nullptr;
+    m_running = true;
+    m_ui = std::thread([this, commandLine] {
+        m_uiThread = GetCurrentThreadId();
+        std::u16string line = commandLine;
+        m_exitCode = RunProgram(GetModuleHandleW(nullptr), line.data(), SW_SHOW);
+        m_running = false;
+    });
+    // The window is made on the program's thread; until then there is nothing to wait for.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (m_running && !(m_main = FindWindowW(kMainWindowClass, nullptr)) &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_TRUE(m_running) << "the program ended at its start with " << m_exitCode;
+    ASSERT_TRUE(device::automation::WaitIdle());
+}
+
+int ProgramTest::Finish()
+{
+    if (m_ui.joinable())
+        m_ui.join();
+    return m_exitCode;
+}
+
+int ProgramTest::Exit()
+{
+    EXPECT_TRUE(device::automation::ChooseMenuItem(u"Exit"));
+    return Finish();
+}
+
+std::unique_ptr<testing_support::ChildProcess> StartProgram(const std::u16string& commandLine)
+{
+    // Started by its path in the device's file system, it finds its libraries there.
+    fs::path program = InstallDir(device::Dir()) / "Zelkova.exe";
+    return std::make_unique<testing_support::ChildProcess>(
+        program.string(), std::vector<std::string>{*device::Utf8FromUtf16(commandLine)});
+}
+
+int ExitCodeOf(const std::unique_ptr<testing_support::ChildProcess>& program)
+{
+    return program->Wait();
+}
+
+bool Eventually(const std::function<bool()>& condition)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+} // namespace program_testing
