@@ -1,6 +1,5 @@
 // The device tool, run as scripts run it, on a fresh device with the process tests' program installed.
-#include "phone/PhoneRun.h"
-#include "process/ProcessTesting.h"
+#include "phone/PhoneTool.h"
 
 #include "device/Clock.h"
 #include "device/Device.h"
@@ -9,41 +8,11 @@
 #include <notify.h>
 #include <regext.h>
 
-#include <algorithm>
 #include <filesystem>
 
 using namespace process_testing;
 using phone_testing::Outcome;
-
-namespace {
-
-class PhoneTool : public ProcessTest {
-protected:
-    Outcome Run(const std::vector<std::string>& arguments) { return phone_testing::Phone(m_device.Dir(), arguments); }
-
-    // Ran, printed exactly this, and said nothing on standard error.
-    void ExpectPrints(const std::vector<std::string>& arguments, const std::string& out)
-    {
-        Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-        EXPECT_EQ(outcome.out, out);
-        EXPECT_EQ(outcome.err, "");
-    }
-
-    // Failed with that exit code and one line that starts "phone: ", printing nothing else.
-    void ExpectFails(const std::vector<std::string>& arguments, int exitCode)
-    {
-        Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, exitCode) << outcome.err;
-        EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(outcome.err.rfind("phone: ", 0), 0u) << outcome.err;
-        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
-    }
-
-    std::string ClockLine() { return Run({"clock"}).out; }
-};
-
-} // namespace
+using phone_testing::PhoneTool;
 
 TEST_F(PhoneTool, RegistryValuesTravelInTheDocumentedForms)
 {
