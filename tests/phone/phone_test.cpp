@@ -58,14 +58,31 @@ TEST_F(PhoneTool, BadInputFailsOnOneLineAndChangesNothing)
     ExpectFails({"init"}, 1); // a device is there already
     EXPECT_EQ(ClockLine(), clock);
 
-    Outcome missing = phone_testing::Phone(m_device.Dir().parent_path() / "nowhere", {"ps"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.err.find("no device at"), std::string::npos);
+    for (const char* command : {"ps", "screen", "sms", "contacts", "composed", "attach"}) {
+        Outcome missing = phone_testing::Phone(m_device.Dir().parent_path() / "nowhere", {command, "list"});
+        EXPECT_EQ(missing.exitCode, 1) << command;
+        EXPECT_EQ(missing.err.rfind("phone: no device at", 0), 0u) << missing.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_device.Dir().parent_path() / "nowhere"));
     std::filesystem::path fresh = m_device.Dir().parent_path() / "fresh";
     EXPECT_EQ(phone_testing::Phone(fresh, {"init", "--profile", "tablet"}).exitCode, 2);
     EXPECT_EQ(phone_testing::Phone(fresh, {"init", "--time", "2008-06-15"}).exitCode, 2);
     EXPECT_EQ(phone_testing::Phone(fresh, {"init", "--locale", "xx_NOWHERE"}).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+TEST_F(PhoneTool, EveryCommandExplainsItself)
+{
+    Outcome overview = Run({"--help"});
+    EXPECT_EQ(overview.exitCode, 0);
+    for (const char* command : {"init", "up", "launch", "screen", "press", "type", "menu", "row", "answer", "wait",
+                                "attach", "clock", "reg", "contacts", "sms", "call", "alarms", "wake", "composed",
+                                "ps", "kill"}) {
+        EXPECT_NE(overview.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+        Outcome help = Run({command, "--help"});
+        EXPECT_EQ(help.exitCode, 0) << command;
+        EXPECT_EQ(help.out.rfind(std::string("usage: phone [--device DIR] ") + command, 0), 0u) << help.out;
+    }
 }
 
 TEST_F(PhoneTool, InitMakesADeviceOfTheChosenProfileWithTheProgramInstalled)

@@ -99,6 +99,8 @@ TEST_F(PhoneScreen, KeysTextMenusRowsAndAnswersDriveTheDialogThroughItsMessageLo
     ExpectPrints({"type", "hello", "there"}, "typed hello there\n");
     EXPECT_EQ(Text(kDialogEdit), "hello there");
     EXPECT_EQ(Text(kDialogStatus), "changed");
+    ExpectPrints({"press", "7"}, "pressed 7\n"); // a keypad key: its character reaches the field
+    EXPECT_EQ(Text(kDialogEdit), "hello there7");
 
     ExpectPrints({"press", "down", "action"}, "pressed down\npressed action\n");
     JsonValue snapshot = Snapshot();
