@@ -5,6 +5,7 @@
 #include "pimstore/ContactsDevice.h"
 
 #include <cstdint>
+#include <iterator>
 
 namespace phone {
 
@@ -20,29 +21,26 @@ constexpr SampleContact kContacts[] = {
     {u"David Evans", u"+15550104"}, {u"Emma Fischer", u"+15550105"}, {u"Office", u""},
 };
 
-// A message of the sample history: received from, or sent to, one of the contacts (an unknown number
-// when `contact` is -1), so many hours before now.
-struct SampleMessage {
-    bool received;
-    int contact;
-    int hoursAgo;
-    const char16_t* text;
+// Short exchanges, one every few days over the last three months: a message from a contact and the answer.
+struct Exchange {
+    const char16_t* received;
+    const char16_t* answer;
 };
 
-constexpr SampleMessage kMessages[] = {
-    {true, 0, 2000, u"Happy new year! Let's meet up soon."},
-    {false, 0, 1999, u"Happy new year to you too!"},
-    {true, 1, 1500, u"Can you send me the address of the restaurant?"},
-    {false, 1, 1499, u"12 Harbour Street, 8 pm."},
-    {true, -1, 1100, u"Your parcel will be delivered tomorrow between 9 and 12."},
-    {false, 2, 700, u"Running ten minutes late, sorry."},
-    {true, 2, 699, u"No problem, we saved you a seat."},
-    {true, 3, 300, u"Are you coming to the match on Saturday?"},
-    {false, 3, 299, u"Yes, see you there."},
-    {false, 4, 50, u"Thanks for the book, I loved it."},
-    {true, 4, 3, u"Lunch tomorrow?"},
-    {true, 0, 1, u"Call me when you can."},
+constexpr Exchange kExchanges[] = {
+    {u"Can you send me the address of the restaurant?", u"12 Harbour Street, 8 pm."},
+    {u"Are you coming to the match on Saturday?", u"Yes, see you there."},
+    {u"Running ten minutes late, sorry.", u"No problem, we saved you a seat."},
+    {u"Did you get home all right?", u"Yes, thanks for the lift!"},
+    {u"Could you pick up some bread on the way?", u"Sure, anything else?"},
+    {u"The meeting moved to 3 pm.", u"Thanks for letting me know."},
+    {u"Happy birthday!", u"Thank you so much!"},
+    {u"Shall we book the tickets now?", u"Yes, two please."},
 };
+
+constexpr int kDays = 91;
+constexpr int kEveryDays = 3;
+constexpr int kContactsWithMobile = 5;
 
 constexpr int64_t kTicksPerHour = 3600 * device::kTicksPerSecond;
 
@@ -53,16 +51,20 @@ void AddSampleData()
     for (const SampleContact& contact : kContacts)
         device::contacts::Add(contact.name, contact.mobile);
     int64_t now = device::NowTicks();
-    for (const SampleMessage& sample : kMessages) {
-        device::sms::Party party = sample.contact < 0
-                                       ? device::sms::Party{u"", u"+15550199"}
-                                       : device::sms::Party{kContacts[sample.contact].name, kContacts[sample.contact].mobile};
-        int64_t time = now - sample.hoursAgo * kTicksPerHour;
-        if (sample.received)
-            device::sms::Receive({party, sample.text, time, sample.hoursAgo > 2}); // the last ones are unread
-        else
-            device::sms::RecordSent({{party}, sample.text, time});
+    int turn = 0;
+    for (int daysAgo = kDays; daysAgo > 0; daysAgo -= kEveryDays, ++turn) {
+        const SampleContact& contact = kContacts[turn % kContactsWithMobile];
+        const Exchange& exchange = kExchanges[turn % std::size(kExchanges)];
+        device::sms::Party party{contact.name, contact.mobile};
+        int64_t received = now - (daysAgo * 24 - turn % 9) * kTicksPerHour;
+        device::sms::Receive({party, exchange.received, received, true});
+        device::sms::RecordSent({{party}, exchange.answer, received + 15 * 60 * device::kTicksPerSecond});
     }
+    // Today: a note from a number not in the contacts, and two messages not yet read.
+    device::sms::Receive({{u"", u"+15550199"}, u"Your parcel will be delivered tomorrow between 9 and 12.",
+                          now - 5 * kTicksPerHour, true});
+    device::sms::Receive({{kContacts[4].name, kContacts[4].mobile}, u"Lunch tomorrow?", now - 2 * kTicksPerHour, false});
+    device::sms::Receive({{kContacts[0].name, kContacts[0].mobile}, u"Call me when you can.", now - kTicksPerHour, false});
 }
 
 } // namespace phone
