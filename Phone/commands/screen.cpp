@@ -4,6 +4,7 @@
 
 #include "automation/Automation.h"
 #include "device/Text.h"
+#include "process/EndpointProtocol.h"
 
 #include <cctype>
 #include <cstdio>
@@ -37,6 +38,18 @@ KeyPress KeyNamed(const std::string& name)
     throw UsageError("'" + name + "' is not a key (soft1 soft2 up down left right action back, or one character)");
 }
 
+// The rest of the arguments as one text for the screen; `what` names it in the errors.
+std::u16string TextArgument(Args& args, const char* what)
+{
+    std::u16string text = device::Utf16FromUtf8(args.Rest());
+    if (text.empty())
+        throw UsageError(std::string("missing ") + what);
+    if (text.size() > device::kMaxPayload / sizeof(char16_t))
+        throw UsageError(std::string(what) + " is longer than " +
+                         std::to_string(device::kMaxPayload / sizeof(char16_t)) + " characters");
+    return text;
+}
+
 int Screen(Args& args)
 {
     bool json = args.Flag("--json");
@@ -65,21 +78,17 @@ int Press(Args& args)
 
 int Type(Args& args)
 {
-    std::string text = args.Rest();
-    if (text.empty())
-        throw UsageError("missing the text");
-    AskForeground(Request::Type, 0, device::Utf16FromUtf8(text));
-    std::printf("typed %s\n", text.c_str());
+    std::u16string text = TextArgument(args, "the text");
+    AskForeground(Request::Type, 0, text);
+    std::printf("typed %s\n", device::Utf8FromUtf16(text).value_or("?").c_str());
     return 0;
 }
 
 int Menu(Args& args)
 {
-    std::string item = args.Rest();
-    if (item.empty())
-        throw UsageError("missing the menu item");
-    AskForeground(Request::ChooseMenu, 0, device::Utf16FromUtf8(item));
-    std::printf("chose %s\n", item.c_str());
+    std::u16string item = TextArgument(args, "the menu item");
+    AskForeground(Request::ChooseMenu, 0, item);
+    std::printf("chose %s\n", device::Utf8FromUtf16(item).value_or("?").c_str());
     return 0;
 }
 

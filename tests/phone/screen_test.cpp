@@ -146,6 +146,7 @@ TEST_F(PhoneScreen, BadInputFailsOnOneLineAndLeavesTheScreenAsItWas)
     ExpectFails({"press", "down", "sideways"}, 2); // checked before anything is pressed
     ExpectFails({"press"}, 2);
     ExpectFails({"type"}, 2);
+    ExpectFails({"type", std::string(40000, 'x')}, 2);
     ExpectFails({"row", "first"}, 2);
     ExpectFails({"row", "1"}, 1); // the focus is on the text field, not on a list
     ExpectFails({"answer", "maybe"}, 2);

@@ -92,12 +92,17 @@ bool RemoteIsIdle(pid_t pid)
 bool RemoteAutomation(pid_t pid, uint32_t request, uint64_t argument, std::u16string_view text,
                       std::string* answer, DWORD* error)
 {
+    answer->clear();
+    if (text.size() * sizeof(char16_t) > kMaxPayload) {
+        *answer = "the text is longer than " + std::to_string(kMaxPayload / sizeof(char16_t)) + " characters";
+        *error = ERROR_INVALID_PARAMETER;
+        return false;
+    }
     std::vector<uint8_t> payload(text.size() * sizeof(char16_t));
     if (!payload.empty())
         std::memcpy(payload.data(), text.data(), payload.size());
     auto header = Request(RequestKind::Automation, 0, request, static_cast<WPARAM>(argument), 0,
                           static_cast<uint32_t>(payload.size()));
-    answer->clear();
     return Done(Call(pid, header, payload, answer), error);
 }
 
