@@ -4,7 +4,10 @@
 #include "phone/PhoneTool.h"
 #include "phone/PhoneTerminal.h"
 
+#include "device/Clock.h"
 #include "process/HostProcess.h"
+
+#include <notify.h>
 
 #include <csignal>
 #include <filesystem>
@@ -211,4 +214,23 @@ TEST_F(PhoneScreen, UpInstallsWhatWasBuiltStartsTheProgramAndAttaches)
     EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
     EXPECT_EQ(Phone(fresh, {"ps"}).out, std::to_string(pid) + " \n"); // the program goes on without the terminal
     kill(pid, SIGKILL);
+}
+
+TEST_F(PhoneScreen, WhileAttachedTheRealClockRunsAndAnAlarmStartsItsProgramOnTheScreen)
+{
+    device::SetClockMode(false);
+    int64_t now = device::NowTicks() + device::LocalOffsetAt(device::NowTicks());
+    int64_t due = now + device::kTicksPerSecond;
+    FILETIME local{static_cast<DWORD>(due), static_cast<DWORD>(due >> 32)};
+    SYSTEMTIME at;
+    FileTimeToSystemTime(&local, &at);
+    ASSERT_TRUE(CeRunAppAtTime(const_cast<TCHAR*>(kProgram), &at));
+
+    PhoneTerminal terminal({"--device", m_device.Dir().string(), "attach"});
+    ASSERT_TRUE(terminal.WaitFor("(no window is on the screen)")) << terminal.Seen();
+    ASSERT_TRUE(terminal.WaitFor("Process Test")) << terminal.Seen(); // started by the alarm, then shown
+    terminal.Write("\x11");
+    EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
+    EXPECT_EQ(Starts(), std::vector<std::u16string>{u"AppRunAtTime"});
+    ExpectPrints({"alarms"}, "");
 }
