@@ -24,7 +24,8 @@ HWND WindowOf(const RequestHeader& request) { return reinterpret_cast<HWND>(stat
 std::u16string TextOf(const std::vector<uint8_t>& payload)
 {
     std::u16string text(payload.size() / sizeof(char16_t), u'\0');
-    std::memcpy(text.data(), payload.data(), text.size() * sizeof(char16_t));
+    if (!text.empty())
+        std::memcpy(text.data(), payload.data(), text.size() * sizeof(char16_t));
     return text;
 }
 
