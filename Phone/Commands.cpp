@@ -2,12 +2,14 @@
 
 namespace phone {
 
-extern const Command kInit, kLaunch, kClock, kReg, kCall, kAlarms, kWake, kPs, kKill, kWait;
+extern const Command kInit, kUp, kLaunch, kScreen, kPress, kType, kMenu, kRow, kAnswer, kWait, kAttach, kClock,
+    kReg, kContacts, kSms, kCall, kAlarms, kWake, kComposed, kPs, kKill;
 
 const std::vector<const Command*>& Commands()
 {
-    static const std::vector<const Command*> commands = {&kInit,   &kLaunch, &kClock, &kReg,  &kCall,
-                                                         &kAlarms, &kWake,   &kPs,    &kKill, &kWait};
+    static const std::vector<const Command*> commands = {
+        &kInit, &kUp,  &kLaunch,   &kScreen, &kPress, &kType, &kMenu,     &kRow, &kAnswer, &kWait, &kAttach,
+        &kClock, &kReg, &kContacts, &kSms,    &kCall,  &kAlarms, &kWake, &kComposed, &kPs,  &kKill};
     return commands;
 }
 

@@ -89,11 +89,9 @@ int64_t ParseDuration(const std::string& text)
     return total * kSecond;
 }
 
-int64_t DeviceLocalNow()
-{
-    int64_t now = device::NowTicks();
-    return now + device::LocalOffsetAt(now);
-}
+int64_t DeviceLocalNow() { return LocalFromUtc(device::NowTicks()); }
+
+int64_t LocalFromUtc(int64_t utcTicks) { return utcTicks + device::LocalOffsetAt(utcTicks); }
 
 int64_t UtcFromLocal(int64_t localTicks) { return localTicks - device::LocalOffsetAtLocal(localTicks); }
 

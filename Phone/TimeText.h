@@ -17,5 +17,6 @@ int64_t ParseDuration(const std::string& text);
 // The device clock in local time.
 int64_t DeviceLocalNow();
 int64_t UtcFromLocal(int64_t localTicks);
+int64_t LocalFromUtc(int64_t utcTicks);
 
 } // namespace phone

@@ -14,10 +14,6 @@ namespace {
 
 using phone::Command;
 
-// Commands of the device tool that need what this build does not have yet.
-const char* const kNotYet[] = {"up", "screen", "press", "type", "menu", "row", "answer", "attach",
-                               "sms", "contacts", "composed"};
-
 void PrintHelp(const Command& command)
 {
     std::printf("usage: phone [--device DIR] %s %s\n%s\n", command.name, command.usage, command.summary);
@@ -73,12 +69,8 @@ int main(int argc, char** argv)
     std::string name = items[0];
     items.erase(items.begin());
     const Command* command = Find(name);
-    if (!command) {
-        for (const char* later : kNotYet)
-            if (name == later)
-                return Fail("'" + name + "' is not part of this build yet", 1);
+    if (!command)
         return Fail("unknown command '" + name + "' (see phone --help)", 2);
-    }
     for (const std::string& item : items)
         if (item == "--help") {
             PrintHelp(*command);

@@ -1,17 +1,15 @@
 // phone init: a new device, with the program installed from the build's device image.
 #include "../Command.h"
+#include "../NewDevice.h"
 #include "../TimeText.h"
 
-#include "device/Clock.h"
 #include "device/Device.h"
 
 #include <unicode/uloc.h>
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 namespace phone {
 
@@ -55,37 +53,6 @@ bool PhoneNumber(const std::string& text)
     return true;
 }
 
-// The build's device image: $PHONE_IMAGE, else the image folder beside the tool's own folder.
-fs::path ImageDir()
-{
-    if (const char* image = std::getenv("PHONE_IMAGE"); image && *image)
-        return image;
-    std::error_code error;
-    return fs::read_symlink("/proc/self/exe", error).parent_path().parent_path() / "image";
-}
-
-// Links every file of the image into \Program Files\Zelkova; a program file without an extension gets the
-// device's ".exe".
-int Install(const fs::path& fsRoot)
-{
-    fs::path image = ImageDir();
-    if (!fs::is_directory(image))
-        throw Failure("no device image at " + image.string() + " (build first, or set PHONE_IMAGE)");
-    fs::path target = fsRoot / "Program Files" / "Zelkova";
-    fs::create_directories(target);
-    int installed = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(image)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::string name = entry.path().filename().string();
-        if (!entry.path().has_extension() && access(entry.path().c_str(), X_OK) == 0)
-            name += ".exe";
-        fs::create_symlink(fs::absolute(entry.path()), target / name);
-        ++installed;
-    }
-    return installed;
-}
-
 int Run(Args& args)
 {
     device::Profile profile = ProfileNamed(args.Option("--profile"));
@@ -100,39 +67,24 @@ int Run(Args& args)
     if (!clock.empty() && clock != "manual" && clock != "real")
         throw UsageError("the clock is manual or real, not '" + clock + "'");
     bool manual = clock == "manual";
-    int64_t start = time.empty() ? device::HostNowTicks() : ParseLocalTime(time);
     if (!number.empty()) {
         if (!PhoneNumber(number))
             throw UsageError("'" + number + "' is not a phone number (digits, perhaps after a +)");
         profile.ownNumber = number;
     }
 
+    std::optional<int64_t> start;
+    if (!time.empty())
+        start = ParseLocalTime(time);
     fs::path dir = device::Dir();
     if (device::Exists(dir))
         throw Failure("a device exists at " + dir.string() + " already");
-    bool dirExisted = fs::exists(dir);
-    try {
-        device::Create(dir, profile, manual, start);
-        device::Attach(dir);
-        if (!time.empty()) // the time was given as local time: now that the zone is known, move there
-            device::SetClock(UtcFromLocal(start));
-        int installed = Install(device::FsRoot());
-        std::printf("device created at %s: %s %dx%d, %s, %s clock at %s; files installed in \\Program Files\\Zelkova: %d\n",
-                    fs::absolute(dir).c_str(), profile.platform.c_str(), profile.screenWidth, profile.screenHeight,
-                    profile.locale.c_str(), manual ? "manual" : "real", FormatLocalTime(DeviceLocalNow()).c_str(),
-                    installed);
-        return 0;
-    } catch (...) {
-        // Nothing is left of a device that could not be made whole.
-        std::error_code ignored;
-        if (dirExisted) {
-            for (const char* made : {"device.db", "device.db-wal", "device.db-shm", "fs", "run"})
-                fs::remove_all(dir / made, ignored);
-        } else {
-            fs::remove_all(dir, ignored);
-        }
-        throw;
-    }
+    int installed = CreateDevice(dir, profile, manual, start);
+    std::printf("device created at %s: %s %dx%d, %s, %s clock at %s; files installed in \\Program Files\\Zelkova: %d\n",
+                fs::absolute(dir).c_str(), profile.platform.c_str(), profile.screenWidth, profile.screenHeight,
+                profile.locale.c_str(), manual ? "manual" : "real", FormatLocalTime(DeviceLocalNow()).c_str(),
+                installed);
+    return 0;
 }
 
 } // namespace

@@ -1,48 +1,24 @@
 // phone launch: start the program (or another) with a command line.
 #include "../Command.h"
-#include "../ProgramErrors.h"
+#include "../Launch.h"
 
 #include "device/Text.h"
-#include "process/EndpointPath.h"
-#include "process/HostProcess.h"
-#include "process/StartProgram.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 
 namespace phone {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr const char* kProgram = "\\Program Files\\Zelkova\\Zelkova.exe";
-
-// Until the program has joined the device (its endpoint is up) or ended, so that what follows sees it.
-void AwaitJoined(pid_t pid)
-{
-    int64_t hostStart = device::HostStartTime(pid);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!fs::exists(device::EndpointPath(pid)) && device::IsRunning(pid, hostStart) &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-}
-
 int Run(Args& args)
 {
     std::string program = args.Option("--program");
     if (program.empty())
-        program = kProgram;
+        program = kZelkova;
     else if (program[0] != '\\' && program[0] != '/')
-        program = fs::absolute(program).string(); // a host path from here
-    std::u16string commandLine = device::Utf16FromUtf8(args.Rest());
-    DWORD error = 0;
-    pid_t pid = device::StartDeviceProgram(device::Utf16FromUtf8(program), commandLine, &error);
-    if (!pid)
-        throw Failure(StartFailure(program, error));
-    AwaitJoined(pid);
+        program = std::filesystem::absolute(program).string(); // a host path from here
+    pid_t pid = Launch(program, device::Utf16FromUtf8(args.Rest()));
     std::printf("%d\n", static_cast<int>(pid));
     return 0;
 }

@@ -108,7 +108,7 @@ std::optional<device::ShellView> ProvideShellView(HWND owner)
     view.doneButton = done;
     if (bar)
         for (const auto& key : bar->keys)
-            view.softKeys.push_back(device::SoftKeyView{key.label, key.enabled});
+            view.softKeys.push_back(device::SoftKeyView{key.label, key.enabled, key.opensMenu});
     return view;
 }
 

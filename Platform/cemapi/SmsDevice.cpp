@@ -108,6 +108,38 @@ std::vector<uint8_t> Receive(const Incoming& incoming)
     return MakeEntryId(EntryKind::Message, id);
 }
 
+std::vector<uint8_t> RecordSent(const Outgoing& outgoing)
+{
+    CheckLength(outgoing.text, "the text");
+    if (outgoing.to.empty())
+        throw std::invalid_argument("a sent message needs a recipient");
+    std::vector<std::vector<Value>> recipients;
+    for (const Party& party : outgoing.to) {
+        CheckLength(party.name, "a recipient's name");
+        CheckLength(party.address, "a recipient's address");
+        if (party.address.empty())
+            throw std::invalid_argument("a recipient needs an address");
+        recipients.push_back({TextValue(PR_DISPLAY_NAME, party.name.empty() ? party.address : party.name),
+                              TextValue(PR_EMAIL_ADDRESS, party.address), TextValue(PR_ADDRTYPE, kTextTransport),
+                              LongValue(PR_RECIPIENT_TYPE, MAPI_TO)});
+    }
+    if (outgoing.time < 0) throw std::invalid_argument("the time is before 1601");
+    std::vector<Value> values = {
+        TextValue(PR_MESSAGE_CLASS, kTextMessageClass),
+        TextValue(PR_SUBJECT, outgoing.text),
+        TimeValue(PR_MESSAGE_DELIVERY_TIME, outgoing.time),
+        LongValue(PR_MESSAGE_FLAGS, MSGFLAG_READ | MSGFLAG_FROMME),
+        LongValue(PR_MESSAGE_SIZE, static_cast<uint32_t>(outgoing.text.size() * sizeof(char16_t))),
+    };
+    Database& db = Db();
+    Transaction tx(db);
+    int64_t id = AddMessage(db, TextFolder(db, Folder::Sent));
+    PutValues(db, id, values);
+    ReplaceRecipients(db, id, recipients);
+    tx.Commit();
+    return MakeEntryId(EntryKind::Message, id);
+}
+
 void List(Folder folder, const std::function<bool(const Message&)>& visit)
 {
     Database& db = Db();

@@ -37,8 +37,18 @@ struct Incoming {
     bool read = false;
 };
 
+struct Outgoing {
+    std::vector<Party> to; // at least one; a recipient without a name is shown by its address
+    std::u16string text;
+    int64_t time = 0; // UTC ticks when it was sent
+};
+
 // Delivers a received text message into the SMS store's Inbox; returns its entry identifier.
 std::vector<uint8_t> Receive(const Incoming& message);
+
+// A message the phone sent earlier, put straight into Sent Items as the transport leaves one it sent (read,
+// delivered at its time): a device's history. Returns its entry identifier.
+std::vector<uint8_t> RecordSent(const Outgoing& message);
 
 // Visits the messages of one of the SMS store's folders, newest first, until the visitor returns false.
 void List(Folder folder, const std::function<bool(const Message&)>& visit);

@@ -21,14 +21,18 @@ std::string Quoted(const std::string& text)
 
 } // namespace
 
-Outcome Phone(const std::filesystem::path& device, const std::vector<std::string>& arguments)
+Outcome Phone(const std::filesystem::path& device, const std::vector<std::string>& arguments,
+              const std::vector<std::string>& environment)
 {
     // Through the shell, to have standard error apart.
     std::filesystem::path errors = device.parent_path() / ("phone-stderr-" + std::to_string(getpid()));
-    std::string command = Quoted(PHONE_PROGRAM) + " --device " + Quoted(device.string());
+    std::string command = environment.empty() ? "" : "env ";
+    for (const std::string& setting : environment)
+        command += Quoted(setting) + " ";
+    command += Quoted(PHONE_PROGRAM) + " --device " + Quoted(device.string());
     for (const std::string& argument : arguments)
         command += " " + Quoted(argument);
-    command += " 2>" + Quoted(errors.string());
+    command += " </dev/null 2>" + Quoted(errors.string());
     testing_support::ChildProcess shell("/bin/sh", {"-c", command});
     Outcome outcome;
     outcome.out = shell.ReadAll();

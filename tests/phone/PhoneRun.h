@@ -13,7 +13,9 @@ struct Outcome {
     std::string err;  // standard error
 };
 
-// phone --device DIR ARGS...
-Outcome Phone(const std::filesystem::path& device, const std::vector<std::string>& arguments);
+// phone --device DIR ARGS..., with standard input from /dev/null and these NAME=VALUE settings added to the
+// environment.
+Outcome Phone(const std::filesystem::path& device, const std::vector<std::string>& arguments,
+              const std::vector<std::string>& environment = {});
 
 } // namespace phone_testing

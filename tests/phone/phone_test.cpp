@@ -1,6 +1,5 @@
 // The device tool, run as scripts run it, on a fresh device with the process tests' program installed.
-#include "phone/PhoneRun.h"
-#include "process/ProcessTesting.h"
+#include "phone/PhoneTool.h"
 
 #include "device/Clock.h"
 #include "device/Device.h"
@@ -9,41 +8,11 @@
 #include <notify.h>
 #include <regext.h>
 
-#include <algorithm>
 #include <filesystem>
 
 using namespace process_testing;
 using phone_testing::Outcome;
-
-namespace {
-
-class PhoneTool : public ProcessTest {
-protected:
-    Outcome Run(const std::vector<std::string>& arguments) { return phone_testing::Phone(m_device.Dir(), arguments); }
-
-    // Ran, printed exactly this, and said nothing on standard error.
-    void ExpectPrints(const std::vector<std::string>& arguments, const std::string& out)
-    {
-        Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-        EXPECT_EQ(outcome.out, out);
-        EXPECT_EQ(outcome.err, "");
-    }
-
-    // Failed with that exit code and one line that starts "phone: ", printing nothing else.
-    void ExpectFails(const std::vector<std::string>& arguments, int exitCode)
-    {
-        Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, exitCode) << outcome.err;
-        EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(outcome.err.rfind("phone: ", 0), 0u) << outcome.err;
-        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
-    }
-
-    std::string ClockLine() { return Run({"clock"}).out; }
-};
-
-} // namespace
+using phone_testing::PhoneTool;
 
 TEST_F(PhoneTool, RegistryValuesTravelInTheDocumentedForms)
 {
@@ -89,14 +58,31 @@ TEST_F(PhoneTool, BadInputFailsOnOneLineAndChangesNothing)
     ExpectFails({"init"}, 1); // a device is there already
     EXPECT_EQ(ClockLine(), clock);
 
-    Outcome missing = phone_testing::Phone(m_device.Dir().parent_path() / "nowhere", {"ps"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.err.find("no device at"), std::string::npos);
+    for (const char* command : {"ps", "screen", "sms", "contacts", "composed", "attach"}) {
+        Outcome missing = phone_testing::Phone(m_device.Dir().parent_path() / "nowhere", {command, "list"});
+        EXPECT_EQ(missing.exitCode, 1) << command;
+        EXPECT_EQ(missing.err.rfind("phone: no device at", 0), 0u) << missing.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_device.Dir().parent_path() / "nowhere"));
     std::filesystem::path fresh = m_device.Dir().parent_path() / "fresh";
     EXPECT_EQ(phone_testing::Phone(fresh, {"init", "--profile", "tablet"}).exitCode, 2);
     EXPECT_EQ(phone_testing::Phone(fresh, {"init", "--time", "2008-06-15"}).exitCode, 2);
     EXPECT_EQ(phone_testing::Phone(fresh, {"init", "--locale", "xx_NOWHERE"}).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+TEST_F(PhoneTool, EveryCommandExplainsItself)
+{
+    Outcome overview = Run({"--help"});
+    EXPECT_EQ(overview.exitCode, 0);
+    for (const char* command : {"init", "up", "launch", "screen", "press", "type", "menu", "row", "answer", "wait",
+                                "attach", "clock", "reg", "contacts", "sms", "call", "alarms", "wake", "composed",
+                                "ps", "kill"}) {
+        EXPECT_NE(overview.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+        Outcome help = Run({command, "--help"});
+        EXPECT_EQ(help.exitCode, 0) << command;
+        EXPECT_EQ(help.out.rfind(std::string("usage: phone [--device DIR] ") + command, 0), 0u) << help.out;
+    }
 }
 
 TEST_F(PhoneTool, InitMakesADeviceOfTheChosenProfileWithTheProgramInstalled)

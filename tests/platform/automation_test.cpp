@@ -298,6 +298,9 @@ TEST_F(Automation, ASecondScreenRunsModallyAndReturnsItsCode)
     EXPECT_EQ(second.title, u"Second");
     ASSERT_EQ(second.softKeys.size(), 2u);
     EXPECT_EQ(second.softKeys[1].label, u"Cancel");
+    // Its right soft key is a command, not a menu: looking for a menu item does not press it.
+    EXPECT_FALSE(ChooseMenuItem(u"Second"));
+    EXPECT_EQ(TakeSnapshot().title, u"Second");
     Press(Key::LeftSoft);
     EXPECT_EQ(StatusText(), u"second 2");
     EXPECT_EQ(TakeSnapshot().title, u"Screen");

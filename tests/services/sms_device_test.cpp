@@ -99,3 +99,36 @@ TEST_F(MapiTest, AReceivedTextOverTheStoresLimitIsRefusedAndNothingArrives)
                  std::invalid_argument);
     EXPECT_TRUE(ListOf(device::sms::Folder::Inbox).empty());
 }
+
+TEST_F(MapiTest, ARecordedSentTextIsInSentItemsAsTheTransportLeavesOneAndBadOnesAreRefused)
+{
+    int64_t at = testing_support::CivilTicks("2008-06-14 18:05:00");
+    device::sms::RecordSent({{{u"Ann", u"+15550001"}, {u"", u"+15550002"}}, u"On my way", at});
+    EXPECT_THROW(device::sms::RecordSent({{}, u"to nobody", at}), std::invalid_argument);
+    EXPECT_THROW(device::sms::RecordSent({{{u"Ann", u""}}, u"no address", at}), std::invalid_argument);
+    EXPECT_THROW(device::sms::RecordSent({{{u"Ann", u"+1555"}}, std::u16string(32767, u'a'), at}),
+                 std::invalid_argument);
+
+    auto sent = ListOf(device::sms::Folder::Sent);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].text, u"On my way");
+    EXPECT_EQ(sent[0].time, at);
+    EXPECT_EQ(sent[0].flags, MSGFLAG_FROMME | MSGFLAG_READ);
+    ASSERT_EQ(sent[0].to.size(), 2u);
+    EXPECT_EQ(sent[0].to[0].name, u"Ann");
+    EXPECT_EQ(sent[0].to[1].name, u"+15550002"); // without a name the recipient shows as its number
+    EXPECT_TRUE(ListOf(device::sms::Folder::Outbox).empty());
+
+    // Read through MAPI as the program reads a sent message: its recipient table.
+    Bytes id = sent[0].entryId;
+    Ref<IMessage> message;
+    ASSERT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
+                                   message.OutUnknown()),
+              S_OK);
+    Ref<IMAPITable> recipients;
+    ASSERT_EQ(message->GetRecipientTable(0, recipients.Out()), S_OK);
+    Rows rows;
+    ASSERT_EQ(recipients->QueryRows(10, 0, &rows.set), S_OK);
+    ASSERT_NE(rows.set, nullptr);
+    EXPECT_EQ(rows.set->cRows, 2u);
+}

@@ -23,7 +23,8 @@ void PressCharacter(WCHAR ch); // a key of the phone's keypad
 void Type(std::u16string_view text);
 
 // Opens the right soft key's menu (unless a menu is open) and chooses the item with that text ('&'
-// marks ignored). False when there is no such enabled item.
+// marks ignored). False when there is no such enabled item, or no menu is open and the right soft key
+// opens none (it is then not pressed).
 bool ChooseMenuItem(std::u16string_view text);
 // Moves the focused list's selection to row n with the up and down keys, then presses the action key.
 bool SelectRow(int row);

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "device/ShellHooks.h"
 #include "user/MessageBoxInfo.h"
 #include "user/MessageQueue.h"
 #include "user/PopupMenu.h"
@@ -119,8 +120,13 @@ void Type(std::u16string_view text)
 
 bool ChooseMenuItem(std::u16string_view text)
 {
-    if (!CurrentPopupMenu())
+    if (!CurrentPopupMenu()) {
+        // A right soft key that sends a command (Cancel, say) is not pressed to look for a menu.
+        auto shell = QueryShellViewOver(GetForegroundWindow());
+        if (!shell || shell->softKeys.size() < 2 || !shell->softKeys[1].opensMenu)
+            return false;
         Press(Key::RightSoft);
+    }
     auto menu = CurrentPopupMenu();
     if (!menu)
         return false;

@@ -164,13 +164,9 @@ Snapshot TakeSnapshot()
         snapshot.menu = entries;
     }
     // The soft keys belong to the foreground window or, for a message box, to what it stands over.
-    for (HWND hwnd = foreground; hwnd; hwnd = GetWindow(hwnd, GW_OWNER)) {
-        if (auto shell = QueryShellView(hwnd)) {
-            for (const auto& key : shell->softKeys)
-                snapshot.softKeys.push_back(SoftKey{key.label, key.enabled});
-            break;
-        }
-    }
+    if (auto shell = QueryShellViewOver(foreground))
+        for (const auto& key : shell->softKeys)
+            snapshot.softKeys.push_back(SoftKey{key.label, key.enabled});
     return snapshot;
 }
 

@@ -16,4 +16,12 @@ std::optional<ShellView> QueryShellView(HWND owner)
     return provider ? provider(owner) : std::nullopt;
 }
 
+std::optional<ShellView> QueryShellViewOver(HWND window)
+{
+    for (HWND hwnd = window; hwnd; hwnd = GetWindow(hwnd, GW_OWNER))
+        if (auto view = QueryShellView(hwnd))
+            return view;
+    return std::nullopt;
+}
+
 } // namespace device

@@ -13,6 +13,7 @@ namespace device {
 struct SoftKeyView {
     std::u16string label;
     bool enabled = true;
+    bool opensMenu = false; // the key opens a popup menu rather than sending a command
 };
 
 struct ShellView {
@@ -25,5 +26,8 @@ using ShellViewProvider = std::optional<ShellView> (*)(HWND owner);
 void SetShellViewProvider(ShellViewProvider provider);
 // Null when no shell is loaded or the window has nothing from the shell.
 std::optional<ShellView> QueryShellView(HWND owner);
+// The view of the window or, when the shell shows nothing for it (a message box), of the nearest window that
+// owns it and has one.
+std::optional<ShellView> QueryShellViewOver(HWND window);
 
 } // namespace device

@@ -1,5 +1,6 @@
 #include "process/Endpoint.h"
 
+#include "automation/Requests.h"
 #include "notify/Callbacks.h"
 #include "process/EndpointProtocol.h"
 #include "process/Idle.h"
@@ -9,6 +10,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <string>
 #include <sys/socket.h>
 #include <vector>
 
@@ -18,7 +21,15 @@ namespace {
 
 HWND WindowOf(const RequestHeader& request) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(request.target)); }
 
-Reply Carry(const RequestHeader& request, const std::vector<uint8_t>& payload)
+std::u16string TextOf(const std::vector<uint8_t>& payload)
+{
+    std::u16string text(payload.size() / sizeof(char16_t), u'\0');
+    if (!text.empty())
+        std::memcpy(text.data(), payload.data(), text.size() * sizeof(char16_t));
+    return text;
+}
+
+Reply Carry(const RequestHeader& request, const std::vector<uint8_t>& payload, std::string* answer)
 {
     Reply reply{0, 1, 0};
     HWND hwnd = WindowOf(request);
@@ -43,6 +54,14 @@ Reply Carry(const RequestHeader& request, const std::vector<uint8_t>& payload)
             reply = Reply{0, 0, ERROR_NOT_FOUND};
         break;
     case RequestKind::Idle: reply.result = ThisProcessIsIdle() ? 1 : 0; break;
+    case RequestKind::Automation: {
+        automation::Served served = automation::Serve(static_cast<automation::Request>(request.message),
+                                                      request.wParam, TextOf(payload));
+        *answer = std::move(served.text);
+        if (!served.done)
+            reply = Reply{0, 0, served.error};
+        break;
+    }
     default: reply = Reply{0, 0, ERROR_INVALID_PARAMETER};
     }
     return reply;
@@ -56,8 +75,15 @@ void Serve(UniqueFd connection)
     std::vector<uint8_t> payload(request.payloadSize);
     if (!payload.empty() && !ReceiveAll(connection.Get(), payload.data(), payload.size()))
         return;
-    Reply reply = Carry(request, payload);
-    SendAll(connection.Get(), &reply, sizeof reply);
+    std::string answer;
+    Reply reply = Carry(request, payload, &answer);
+    if (answer.size() > kMaxAnswer) {
+        reply = Reply{0, 0, ERROR_INSUFFICIENT_BUFFER};
+        answer.clear();
+    }
+    reply.payloadSize = static_cast<uint32_t>(answer.size());
+    if (SendAll(connection.Get(), &reply, sizeof reply) && reply.payloadSize)
+        SendAll(connection.Get(), answer.data(), reply.payloadSize);
 }
 
 } // namespace

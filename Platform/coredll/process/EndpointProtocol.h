@@ -1,4 +1,5 @@
-// What travels between a device process and another's endpoint: one request per connection, then one reply.
+// What travels between a device process and another's endpoint: one request per connection, then one reply,
+// each followed by its payload.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,9 @@ enum class RequestKind : uint32_t {
     Callback = 4, // run a registry notification callback of the process: the payload is the new value, or
                   // wParam is 1 when the value was deleted
     Idle = 5,     // are the process's window threads all waiting for input?
+    Automation = 6, // look at or drive the process's screen (automation/Requests.h): message is the request,
+                    // wParam its argument, the payload a UTF-16 text; the reply's payload is UTF-8, the
+                    // answer or why there is none
 };
 
 struct RequestHeader {
@@ -28,8 +32,11 @@ struct Reply {
     int64_t result;
     uint32_t done;  // 0 when the request could not be carried out
     uint32_t error; // then a Win32 error code
+    uint32_t payloadSize;
+    uint32_t reserved;
 };
 
 constexpr uint32_t kMaxPayload = 64 * 1024;
+constexpr uint32_t kMaxAnswer = 16 * 1024 * 1024; // a reply's payload: a screen of long lists
 
 } // namespace device

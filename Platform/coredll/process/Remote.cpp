@@ -5,14 +5,19 @@
 #include "process/Socket.h"
 #include "user/MessageQueue.h"
 
+#include <cstring>
+#include <string>
+
 namespace device {
 
 namespace {
 
 uint64_t HandleValue(HWND hwnd) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(hwnd)); }
 
-// One request and its reply. A process that never answers (it ended) gives done = 0.
-Reply Call(pid_t pid, const RequestHeader& request, const std::vector<uint8_t>& payload = {})
+// One request and its reply, with the reply's payload in *answer when asked for. A process that never
+// answers (it ended) gives done = 0.
+Reply Call(pid_t pid, const RequestHeader& request, const std::vector<uint8_t>& payload = {},
+           std::string* answer = nullptr)
 {
     Reply failed{0, 0, ERROR_INVALID_WINDOW_HANDLE};
     UniqueFd connection = ConnectTo(EndpointPath(pid));
@@ -22,7 +27,14 @@ Reply Call(pid_t pid, const RequestHeader& request, const std::vector<uint8_t>& 
         (!payload.empty() && !SendAll(connection.Get(), payload.data(), payload.size())))
         return failed;
     Reply reply;
-    return ReceiveAll(connection.Get(), &reply, sizeof reply) ? reply : failed;
+    if (!ReceiveAll(connection.Get(), &reply, sizeof reply) || reply.payloadSize > kMaxAnswer)
+        return failed;
+    std::string text(reply.payloadSize, '\0');
+    if (!text.empty() && !ReceiveAll(connection.Get(), text.data(), text.size()))
+        return failed;
+    if (answer)
+        *answer = std::move(text);
+    return reply;
 }
 
 RequestHeader Request(RequestKind kind, uint64_t target, UINT msg = 0, WPARAM wp = 0, LPARAM lp = 0,
@@ -75,6 +87,23 @@ bool RemoteIsIdle(pid_t pid)
 {
     Reply reply = Call(pid, Request(RequestKind::Idle, 0));
     return reply.done && reply.result != 0;
+}
+
+bool RemoteAutomation(pid_t pid, uint32_t request, uint64_t argument, std::u16string_view text,
+                      std::string* answer, DWORD* error)
+{
+    answer->clear();
+    if (text.size() * sizeof(char16_t) > kMaxPayload) {
+        *answer = "the text is longer than " + std::to_string(kMaxPayload / sizeof(char16_t)) + " characters";
+        *error = ERROR_INVALID_PARAMETER;
+        return false;
+    }
+    std::vector<uint8_t> payload(text.size() * sizeof(char16_t));
+    if (!payload.empty())
+        std::memcpy(payload.data(), text.data(), payload.size());
+    auto header = Request(RequestKind::Automation, 0, request, static_cast<WPARAM>(argument), 0,
+                          static_cast<uint32_t>(payload.size()));
+    return Done(Call(pid, header, payload, answer), error);
 }
 
 } // namespace device

@@ -32,8 +32,19 @@ constexpr UINT kQuit = WM_USER + 6;     // destroys the window and ends the prog
 //   "watch-window"  serves, with a window notification on Watched "Window" (user data 55) to kNotified
 //   "watch-callback" serves, with a callback notification on Watched "Callback" that records
 //                   CallbackValue (the new value, or 0xDEAD for a deletion)
+//   "dialog"        shows the dialog of dialog.rc (from dialog.dll beside the program) until it ends,
+//                   then records DialogResult; its status line tells what happened (see below)
 //   "AppRunAtTime"  records RanAt\<own program path> = the local time as "HH:MM"; when the value Chain is
 //                   above 0, lowers it and registers itself to run again an hour later; then serves
 constexpr DWORD kDeleted = 0xDEAD;
+
+// The dialog's controls (dialog.rc). Its status line says "ready", then "changed" when the text field
+// changes, "activated N" when list row N is activated, "cleared" after the menu's Clear (which empties
+// the text field), "answer yes" or "answer no" after the menu's Ask (a message box). Menu item Greyed is
+// disabled. The left soft key, Done, ends the dialog with 1.
+constexpr int kDialogEdit = 502;
+constexpr int kDialogCheck = 503;
+constexpr int kDialogList = 504;
+constexpr int kDialogStatus = 505;
 
 } // namespace process_testing

@@ -3,8 +3,11 @@
 // registry, where the tests look.
 #include "ProgramProtocol.h"
 
+#include <aygshell.h>
+#include <commctrl.h>
 #include <notify.h>
 #include <regext.h>
+#include <strsafe.h>
 
 #include <string>
 
@@ -102,6 +105,100 @@ int Serve(HINSTANCE instance, const std::u16string& commandLine)
     return 0;
 }
 
+HMODULE g_dialogResources = nullptr;
+HWND g_menuBar = nullptr;
+
+void Status(HWND dialog, const char16_t* text) { SetDlgItemTextW(dialog, kDialogStatus, text); }
+
+void InitDialog(HWND dialog)
+{
+    SHINITDLGINFO init{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
+    SHInitDialog(&init);
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.hwndParent = dialog;
+    bar.dwFlags = SHCMBF_HMENU;
+    bar.nToolBarId = 510;
+    bar.hInstRes = g_dialogResources;
+    if (SHCreateMenuBar(&bar))
+        g_menuBar = bar.hwndMB;
+    HWND list = GetDlgItem(dialog, kDialogList);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 200;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    const char16_t* const names[] = {u"Anna", u"Ben", u"Carla"};
+    for (int i = 0; i < 3; ++i) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = const_cast<LPWSTR>(names[i]);
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+BOOL OnDialogCommand(HWND dialog, WORD id, WORD code)
+{
+    switch (id) {
+    case IDOK:
+    case IDCANCEL: EndDialog(dialog, id); return TRUE;
+    case kDialogEdit:
+        if (code == EN_CHANGE)
+            Status(dialog, u"changed");
+        return TRUE;
+    case 511:
+        SetDlgItemTextW(dialog, kDialogEdit, u"");
+        Status(dialog, u"cleared");
+        return TRUE;
+    case 512:
+        Status(dialog, MessageBoxW(dialog, u"Really?", u"Program", MB_YESNO | MB_ICONQUESTION) == IDYES ? u"answer yes"
+                                                                                                 : u"answer no");
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_INITDIALOG: InitDialog(dialog); return TRUE;
+    case WM_INITMENUPOPUP: EnableMenuItem(reinterpret_cast<HMENU>(wp), 513, MF_BYCOMMAND | MF_GRAYED); return TRUE;
+    case WM_NOTIFY: {
+        auto header = reinterpret_cast<NMHDR*>(lp);
+        if (header->idFrom == static_cast<UINT_PTR>(kDialogList) && header->code == NM_RETURN) {
+            WCHAR text[32];
+            wsprintfW(text, TEXT("activated %d"),
+                      static_cast<int>(SendDlgItemMessageW(dialog, kDialogList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                           LVNI_SELECTED)));
+            Status(dialog, text);
+        }
+        return TRUE;
+    }
+    case WM_COMMAND: return OnDialogCommand(dialog, LOWORD(wp), HIWORD(wp));
+    case WM_DESTROY: DestroyWindow(g_menuBar); return TRUE;
+    }
+    return FALSE;
+}
+
+// Shows the dialog from dialog.dll beside the program until it ends.
+int ShowDialog()
+{
+    WCHAR path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    while (length > 0 && path[length - 1] != u'\\')
+        --length;
+    path[length] = 0;
+    StringCchCatW(path, MAX_PATH, TEXT("dialog.dll"));
+    g_dialogResources = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!g_dialogResources)
+        return 4;
+    InitCommonControls();
+    INT_PTR result = DialogBoxParamW(g_dialogResources, MAKEINTRESOURCE(500), nullptr, DialogProc, 0);
+    SetDword(kRecordKey, u"DialogResult", static_cast<DWORD>(result));
+    FreeLibrary(g_dialogResources);
+    return 0;
+}
+
 // Runs at its registered time: notes when, and registers the next run while the chain lasts.
 void RanAtTime()
 {
@@ -144,6 +241,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int)
         HWND first = FindWindowW(kClass, nullptr);
         return first && PostMessageW(first, kPosted, 77, 0) ? 0 : 1;
     }
+    if (commandLine == u"dialog")
+        return ShowDialog();
     if (commandLine == APP_RUN_AT_TIME)
         RanAtTime();
     return Serve(hInstance, commandLine);

@@ -1,0 +1,72 @@
+// phone composed: the compose forms the device's messaging application was asked to open.
+#include "../Command.h"
+
+#include "cemapi/SmsDevice.h"
+#include "device/JsonWriter.h"
+#include "device/Text.h"
+
+#include <cstdio>
+
+namespace phone {
+
+namespace {
+
+std::string Utf8(const std::u16string& text) { return device::Utf8FromUtf16(text).value_or("?"); }
+
+std::string Json(const std::vector<device::mail::Request>& forms)
+{
+    device::JsonWriter json;
+    json.Open('[');
+    for (const device::mail::Request& form : forms) {
+        json.Open('{');
+        json.Key("kind"), json.String(std::string_view(form.kind));
+        json.Key("account"), json.String(form.account);
+        json.Key("to"), json.String(form.to);
+        json.Key("cc"), json.String(form.cc);
+        json.Key("bcc"), json.String(form.bcc);
+        json.Key("subject"), json.String(form.subject);
+        json.Key("body"), json.String(form.body);
+        json.Key("attachments"), json.Open('[');
+        for (const auto& attachment : form.attachments)
+            json.Element(), json.String(attachment);
+        json.Close(']');
+        json.Close('}');
+    }
+    json.Close(']');
+    return json.Take();
+}
+
+int Run(Args& args)
+{
+    bool json = args.Flag("--json");
+    args.ExpectEnd();
+    std::vector<device::mail::Request> forms;
+    for (device::mail::Request& request : device::mail::ComposedRequests())
+        if (request.request == "compose")
+            forms.push_back(std::move(request));
+    if (json) {
+        std::printf("%s\n", Json(forms).c_str());
+        return 0;
+    }
+    for (const device::mail::Request& form : forms) {
+        std::string attachments;
+        for (const auto& attachment : form.attachments)
+            attachments += (attachments.empty() ? "" : ", ") + Utf8(attachment);
+        std::printf("%s account=%s to=%s subject=%s body=%s attachments=%s\n",
+                    form.kind.empty() ? "-" : form.kind.c_str(), Utf8(form.account).c_str(), Utf8(form.to).c_str(),
+                    Utf8(form.subject).c_str(), Utf8(form.body).c_str(), attachments.c_str());
+    }
+    return 0;
+}
+
+} // namespace
+
+extern const Command kComposed{
+    "composed", "[--json]", "list the compose forms the device was asked to open",
+    "One request a line, in the order asked: the kind (sms or mail; - for a form without an account),\n"
+    "account, to, subject, body and attachments. With --json an array of objects with kind, account, to, cc, bcc, subject, body and\n"
+    "attachments.",
+    true, &Run,
+};
+
+} // namespace phone

@@ -1,0 +1,49 @@
+// The device tool run as scripts run it, on a fresh device with the process tests' program installed.
+#pragma once
+
+#include "phone/PhoneRun.h"
+#include "process/ProcessTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace phone_testing {
+
+class PhoneTool : public process_testing::ProcessTest {
+protected:
+    Outcome Run(const std::vector<std::string>& arguments) { return Phone(m_device.Dir(), arguments); }
+
+    // Ran, printed exactly this, and said nothing on standard error.
+    void ExpectPrints(const std::vector<std::string>& arguments, const std::string& out)
+    {
+        Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, out);
+        EXPECT_EQ(outcome.err, "");
+    }
+
+    // Ran and succeeded; what it printed.
+    std::string Output(const std::vector<std::string>& arguments)
+    {
+        Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        return outcome.out;
+    }
+
+    // Failed with that exit code and one line that starts "phone: ", printing nothing else.
+    void ExpectFails(const std::vector<std::string>& arguments, int exitCode)
+    {
+        Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.exitCode, exitCode) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err.rfind("phone: ", 0), 0u) << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    }
+
+    std::string ClockLine() { return Run({"clock"}).out; }
+};
+
+} // namespace phone_testing

@@ -1,0 +1,236 @@
+// The screen of another process, shown and driven through the device tool: the process tests' program runs
+// its dialog (a modal loop) while `phone` looks at it and presses keys as a script would.
+#include "phone/JsonValue.h"
+#include "phone/PhoneTool.h"
+#include "phone/PhoneTerminal.h"
+
+#include "device/Clock.h"
+#include "process/HostProcess.h"
+
+#include <notify.h>
+
+#include <csignal>
+#include <filesystem>
+
+using namespace process_testing;
+using namespace phone_testing;
+
+namespace {
+
+class PhoneScreen : public PhoneTool {
+protected:
+    PhoneScreen()
+    {
+        std::filesystem::create_symlink(PROGRAM_DIALOG,
+                                        m_device.Dir() / "fs" / "Program Files" / "Tests" / "dialog.dll");
+    }
+
+    // Starts the program on its dialog and waits until it shows.
+    pid_t ShowDialog()
+    {
+        pid_t pid = Start(u"dialog");
+        Outcome waited = Run({"wait"});
+        EXPECT_EQ(waited.exitCode, 0) << waited.err;
+        return pid;
+    }
+
+    JsonValue Snapshot()
+    {
+        std::string out = Output({"screen", "--json"});
+        std::optional<JsonValue> snapshot = ParseJson(out);
+        EXPECT_TRUE(snapshot.has_value()) << out;
+        return snapshot.value_or(JsonValue{});
+    }
+
+    // The control with that id anywhere in the snapshot's window tree.
+    static JsonValue Control(const JsonValue& snapshot, int id)
+    {
+        std::vector<const JsonValue*> pending;
+        for (const JsonValue& window : snapshot["windows"].items)
+            pending.push_back(&window);
+        while (!pending.empty()) {
+            const JsonValue* window = pending.back();
+            pending.pop_back();
+            if ((*window)["id"].number == id)
+                return *window;
+            for (const JsonValue& child : (*window)["children"].items)
+                pending.push_back(&child);
+        }
+        return JsonValue{};
+    }
+
+    std::string Text(int id) { return Control(Snapshot(), id)["text"].text; }
+};
+
+} // namespace
+
+TEST_F(PhoneScreen, ScreenShowsTheDialogOfAnotherProcessAsTextAndAsJson)
+{
+    ShowDialog();
+    std::string text = Output({"screen"});
+    EXPECT_EQ(text.rfind("Program Dialog\n", 0), 0u) << text;
+    for (const char* line : {"\nName:\n", "\n*[]\n", "\n[ ] Remind me\n", "Ben\n", "\nready\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+    EXPECT_NE(text.find("\nDone"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 5), "Menu\n") << text;
+
+    JsonValue snapshot = Snapshot();
+    EXPECT_EQ(snapshot["title"].text, "Program Dialog");
+    ASSERT_EQ(snapshot["softkeys"].Size(), 2u);
+    EXPECT_EQ(snapshot["softkeys"][0]["label"].text, "Done");
+    EXPECT_EQ(snapshot["softkeys"][1]["label"].text, "Menu");
+    EXPECT_TRUE(snapshot["softkeys"][1]["enabled"].boolean);
+    EXPECT_EQ(snapshot["menu"].kind, JsonValue::Null);
+    EXPECT_EQ(snapshot["messagebox"].kind, JsonValue::Null);
+    EXPECT_EQ(snapshot["cursor"].text, "normal");
+    JsonValue edit = Control(snapshot, kDialogEdit);
+    EXPECT_EQ(edit["class"].text, "Edit");
+    EXPECT_TRUE(edit["focused"].boolean);
+    EXPECT_FALSE(edit["readonly"].boolean);
+    ASSERT_EQ(edit["rect"].Size(), 4u);
+    EXPECT_LT(edit["rect"][0].number, edit["rect"][2].number);
+    EXPECT_FALSE(Control(snapshot, kDialogCheck)["checked"].boolean);
+    JsonValue list = Control(snapshot, kDialogList);
+    ASSERT_EQ(list["rows"].Size(), 3u);
+    EXPECT_EQ(list["rows"][1]["text"].text, "Ben");
+    EXPECT_EQ(list["rows"][1]["index"].number, 1);
+}
+
+TEST_F(PhoneScreen, KeysTextMenusRowsAndAnswersDriveTheDialogThroughItsMessageLoop)
+{
+    ShowDialog();
+    ExpectPrints({"type", "hello", "there"}, "typed hello there\n");
+    EXPECT_EQ(Text(kDialogEdit), "hello there");
+    EXPECT_EQ(Text(kDialogStatus), "changed");
+    ExpectPrints({"press", "7"}, "pressed 7\n"); // a keypad key: its character reaches the field
+    EXPECT_EQ(Text(kDialogEdit), "hello there7");
+
+    ExpectPrints({"press", "down", "action"}, "pressed down\npressed action\n");
+    JsonValue snapshot = Snapshot();
+    EXPECT_TRUE(Control(snapshot, kDialogCheck)["focused"].boolean);
+    EXPECT_TRUE(Control(snapshot, kDialogCheck)["checked"].boolean);
+
+    ExpectPrints({"menu", "Clear"}, "chose Clear\n");
+    EXPECT_EQ(Text(kDialogEdit), "");
+    EXPECT_EQ(Text(kDialogStatus), "cleared");
+
+    ExpectPrints({"press", "down"}, "pressed down\n");
+    ExpectPrints({"row", "2"}, "selected row 2\n");
+    snapshot = Snapshot();
+    EXPECT_EQ(Control(snapshot, kDialogStatus)["text"].text, "activated 2");
+    EXPECT_TRUE(Control(snapshot, kDialogList)["rows"][2]["selected"].boolean);
+
+    // The message box runs a modal loop inside the program's menu command; it is still served.
+    ExpectPrints({"menu", "Ask"}, "chose Ask\n");
+    snapshot = Snapshot();
+    ASSERT_EQ(snapshot["messagebox"].kind, JsonValue::Object);
+    EXPECT_EQ(snapshot["messagebox"]["text"].text, "Really?");
+    EXPECT_EQ(snapshot["messagebox"]["icon"].text, "question");
+    EXPECT_EQ(snapshot["messagebox"]["buttons"].Size(), 2u);
+    EXPECT_NE(Output({"screen"}).find("Really?"), std::string::npos);
+    ExpectPrints({"answer", "yes"}, "answered yes\n");
+    snapshot = Snapshot();
+    EXPECT_EQ(snapshot["messagebox"].kind, JsonValue::Null);
+    EXPECT_EQ(Control(snapshot, kDialogStatus)["text"].text, "answer yes");
+
+    ExpectPrints({"press", "soft1"}, "pressed soft1\n"); // Done
+    ASSERT_TRUE(Eventually([&] { return Recorded(u"DialogResult") == 1u; }));
+}
+
+TEST_F(PhoneScreen, BadInputFailsOnOneLineAndLeavesTheScreenAsItWas)
+{
+    ExpectFails({"screen"}, 1); // no window on the screen
+    ExpectFails({"press", "up"}, 1);
+
+    pid_t pid = ShowDialog();
+    ExpectPrints({"type", "kept"}, "typed kept\n");
+    std::string before = Output({"screen", "--json"});
+    ExpectFails({"press", "sideways"}, 2);
+    ExpectFails({"press", "down", "sideways"}, 2); // checked before anything is pressed
+    ExpectFails({"press"}, 2);
+    ExpectFails({"type"}, 2);
+    ExpectFails({"type", std::string(40000, 'x')}, 2);
+    ExpectFails({"row", "first"}, 2);
+    ExpectFails({"row", "1"}, 1); // the focus is on the text field, not on a list
+    ExpectFails({"answer", "maybe"}, 2);
+    ExpectFails({"answer", "yes"}, 1); // no message box
+    ExpectFails({"menu", "Greyed"}, 1);
+    ExpectFails({"menu", "Nowhere"}, 1);
+    ExpectFails({"screen", "--xml"}, 2);
+    EXPECT_EQ(Output({"screen", "--json"}), before); // the menu opened to look was closed again
+
+    kill(pid, SIGKILL);
+    ASSERT_TRUE(Eventually([&] { return device::HostStartTime(pid) == 0; }));
+    ExpectFails({"screen"}, 1);
+    ExpectFails({"press", "action"}, 1);
+}
+
+TEST_F(PhoneScreen, AttachShowsTheScreenLiveAndTakesKeysUntilTheQuitKey)
+{
+    Outcome notATerminal = Run({"attach"});
+    EXPECT_EQ(notATerminal.exitCode, 1);
+    EXPECT_EQ(notATerminal.err, "phone: attach needs a terminal on standard input and output\n");
+
+    ShowDialog();
+    PhoneTerminal terminal({"--device", m_device.Dir().string(), "attach"});
+    ASSERT_TRUE(terminal.WaitFor("Program Dialog")) << terminal.Seen();
+    terminal.Write("hi");
+    ASSERT_TRUE(terminal.WaitFor("*[hi]")) << terminal.Seen();
+    terminal.Write("\x1b[B"); // down: to the check box
+    terminal.Write("\r");     // action: checks it
+    ASSERT_TRUE(terminal.WaitFor("*[x] Remind me")) << terminal.Seen();
+    terminal.Write("]"); // the right soft key opens the menu
+    ASSERT_TRUE(terminal.WaitFor(".-- menu --")) << terminal.Seen();
+    terminal.Write("\x1b"); // back closes it
+    terminal.Write("\x11"); // Ctrl-Q
+    EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
+    JsonValue snapshot = Snapshot();
+    EXPECT_EQ(Control(snapshot, kDialogEdit)["text"].text, "hi");
+    EXPECT_EQ(snapshot["menu"].kind, JsonValue::Null);
+}
+
+TEST_F(PhoneScreen, UpInstallsWhatWasBuiltStartsTheProgramAndAttaches)
+{
+    // An image whose program is the tests' own, installed as Zelkova.
+    std::filesystem::path image = m_device.Dir().parent_path() / "image";
+    std::filesystem::create_directories(image);
+    std::filesystem::create_symlink(TEST_PROGRAM, image / "Zelkova");
+    std::filesystem::path fresh = m_device.Dir().parent_path() / "fresh";
+    std::string setting = "PHONE_IMAGE=" + image.string();
+
+    Outcome notATerminal = Phone(fresh, {"up"}, {setting});
+    EXPECT_EQ(notATerminal.exitCode, 1);
+    EXPECT_EQ(notATerminal.err, "phone: attach needs a terminal on standard input and output\n");
+    EXPECT_EQ(Phone(fresh, {"ps"}, {setting}).out, ""); // nothing was started
+
+    setenv("PHONE_IMAGE", image.c_str(), 1);
+    PhoneTerminal terminal({"--device", fresh.string(), "up"});
+    unsetenv("PHONE_IMAGE");
+    ASSERT_TRUE(terminal.WaitFor("started Zelkova: ")) << terminal.Seen();
+    ASSERT_TRUE(terminal.WaitFor("Process Test")) << terminal.Seen(); // the program's window, attached
+    std::string started = terminal.Seen().substr(terminal.Seen().find("started Zelkova: ") + 17);
+    pid_t pid = static_cast<pid_t>(std::stol(started));
+    terminal.Write("\x03"); // Ctrl-C quits too
+    EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
+    EXPECT_EQ(Phone(fresh, {"ps"}).out, std::to_string(pid) + " \n"); // the program goes on without the terminal
+    kill(pid, SIGKILL);
+}
+
+TEST_F(PhoneScreen, WhileAttachedTheRealClockRunsAndAnAlarmStartsItsProgramOnTheScreen)
+{
+    device::SetClockMode(false);
+    int64_t now = device::NowTicks() + device::LocalOffsetAt(device::NowTicks());
+    int64_t due = now + device::kTicksPerSecond;
+    FILETIME local{static_cast<DWORD>(due), static_cast<DWORD>(due >> 32)};
+    SYSTEMTIME at;
+    FileTimeToSystemTime(&local, &at);
+    ASSERT_TRUE(CeRunAppAtTime(const_cast<TCHAR*>(kProgram), &at));
+
+    PhoneTerminal terminal({"--device", m_device.Dir().string(), "attach"});
+    ASSERT_TRUE(terminal.WaitFor("(no window is on the screen)")) << terminal.Seen();
+    ASSERT_TRUE(terminal.WaitFor("Process Test")) << terminal.Seen(); // started by the alarm, then shown
+    terminal.Write("\x11");
+    EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
+    EXPECT_EQ(Starts(), std::vector<std::u16string>{u"AppRunAtTime"});
+    ExpectPrints({"alarms"}, "");
+}
