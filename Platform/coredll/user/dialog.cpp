@@ -197,8 +197,9 @@ HWND CreateDialogFromTemplate(const DialogTemplate& dialog, HINSTANCE instance, 
         return hwnd; // ended during WM_INITDIALOG: never shown
     if (modal || (dialog.style & WS_VISIBLE)) {
         ShowWindow(hwnd, SW_SHOW);
+        // As on the device, an edit given the first focus has its text selected, so typing replaces it.
         if (state->focus && GetActiveWindow() == hwnd)
-            SetFocus(state->focus);
+            device::FocusDialogControl(hwnd, state->focus);
     }
     return hwnd;
 }
