@@ -47,8 +47,9 @@ void RenderNode(const WindowNode& node, std::vector<std::u16string>& lines)
     if (node.rows) {
         if (node.rows->empty() && !node.text.empty())
             lines.push_back(focus + u"  " + node.text);
+        // The focus mark goes on the selected row only, so a focused list stays readable.
         for (const Row& row : *node.rows)
-            lines.push_back(focus + RowText(row));
+            lines.push_back((node.focused ? (row.selected ? u"*" : u" ") : u"") + RowText(row));
     } else if (node.checked) {
         lines.push_back(focus + (*node.checked ? u"[x] " : u"[ ] ") + Greyed(node.text, node.enabled));
     } else if (node.readonly) {
