@@ -157,6 +157,19 @@ TEST_F(Messages, AStartedProgramIsListedWithItsCommandLineAndLeavesWhenItEnds)
     EXPECT_TRUE(Eventually([&] { return OtherProcesses().empty(); }));
 }
 
+TEST_F(Messages, ASendWhoseHandlingEndsTheProgramStillGetsItsAnswer)
+{
+    // The program ends right after the window procedure returns; its answer must leave before it does.
+    for (int round = 0; round < 20; ++round) {
+        Start(u"serve");
+        HWND window = WaitForWindow();
+        SetLastError(0);
+        EXPECT_EQ(SendMessageW(window, kQuit, 0, 0), 0) << "round " << round;
+        EXPECT_EQ(GetLastError(), 0u) << "round " << round;
+        ASSERT_TRUE(Eventually([&] { return OtherProcesses().empty(); }));
+    }
+}
+
 TEST(DeepDevice, ProcessesOfADeviceInADeepFolderStillReachEachOther)
 {
     // Socket names have room for about a hundred bytes; this device's run/ folder is further down.

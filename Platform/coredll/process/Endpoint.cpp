@@ -19,6 +19,9 @@ namespace device {
 
 namespace {
 
+// How long the end of the endpoint waits for replies still being worked out.
+constexpr auto kRepliesBound = std::chrono::seconds(2);
+
 HWND WindowOf(const RequestHeader& request) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(request.target)); }
 
 std::u16string TextOf(const std::vector<uint8_t>& payload)
@@ -106,6 +109,10 @@ Endpoint::~Endpoint()
     m_stopping = true;
     shutdown(m_listener.Get(), SHUT_RDWR); // wakes the listener out of accept
     m_thread.join();
+    {
+        std::unique_lock lock(m_inFlight->mutex);
+        m_inFlight->finished.wait_for(lock, kRepliesBound, [this] { return m_inFlight->count == 0; });
+    }
     std::error_code ignored;
     std::filesystem::remove(m_path, ignored);
 }
@@ -124,7 +131,16 @@ void Endpoint::Listen()
         }
         // Each request gets a thread: a sent message may wait for its window's thread, which may itself be
         // waiting for a request to this process.
-        std::thread(Serve, UniqueFd(fd)).detach();
+        {
+            std::lock_guard guard(m_inFlight->mutex);
+            ++m_inFlight->count;
+        }
+        std::thread([inFlight = m_inFlight, connection = UniqueFd(fd)]() mutable {
+            Serve(std::move(connection));
+            std::lock_guard guard(inFlight->mutex);
+            if (--inFlight->count == 0)
+                inFlight->finished.notify_all();
+        }).detach();
     }
 }
 

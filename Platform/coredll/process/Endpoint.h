@@ -7,8 +7,10 @@
 #include "device/UniqueFd.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace device {
@@ -17,7 +19,9 @@ class Endpoint {
 public:
     // Null when the socket cannot be made.
     static std::unique_ptr<Endpoint> Open(const std::filesystem::path& path);
-    ~Endpoint(); // stops listening and removes the socket
+    // Stops listening, lets the requests being served send their replies (a request whose handling ends the
+    // process, such as a remotely chosen Exit, is still answered), and removes the socket.
+    ~Endpoint();
     Endpoint(const Endpoint&) = delete;
     Endpoint& operator=(const Endpoint&) = delete;
 
@@ -25,8 +29,16 @@ private:
     Endpoint(std::filesystem::path path, UniqueFd listener);
     void Listen();
 
+    // The requests being served, shared with their threads, which may outlive a reply that takes too long.
+    struct InFlight {
+        std::mutex mutex;
+        std::condition_variable finished;
+        int count = 0;
+    };
+
     std::filesystem::path m_path;
     UniqueFd m_listener;
+    std::shared_ptr<InFlight> m_inFlight = std::make_shared<InFlight>();
     std::atomic<bool> m_stopping{false};
     std::thread m_thread;
 };

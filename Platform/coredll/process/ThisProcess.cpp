@@ -53,10 +53,16 @@ std::u16string HostCommandLine()
 void Leave()
 {
     Presence& presence = ThePresence();
+    std::unique_ptr<Endpoint> endpoint;
+    {
+        std::lock_guard guard(presence.mutex);
+        if (presence.pid != getpid())
+            return;
+        endpoint = std::move(presence.endpoint);
+    }
+    // Outside the lock: the requests it still serves may need this process's presence to finish.
+    endpoint.reset();
     std::lock_guard guard(presence.mutex);
-    if (presence.pid != getpid())
-        return;
-    presence.endpoint.reset();
     try {
         if (Dir() == presence.dir)
             ForgetProcess(getpid());

@@ -1,0 +1,110 @@
+#include "e2e/ZelkovaPhone.h"
+
+#include "program/ProgramTesting.h"
+
+#include "device/Text.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace e2e_testing {
+
+ZelkovaPhone::ZelkovaPhone(const std::vector<std::string>& leaveOut)
+{
+    program_testing::InstallProgram(m_device.Dir(), leaveOut);
+}
+
+JsonValue ZelkovaPhone::Json(const std::vector<std::string>& arguments)
+{
+    std::string out = Output(arguments);
+    std::optional<JsonValue> value = phone_testing::ParseJson(out);
+    EXPECT_TRUE(value.has_value()) << out;
+    return value.value_or(JsonValue{});
+}
+
+std::vector<std::string> ZelkovaPhone::Lines(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(Output(arguments));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string ZelkovaPhone::Launch(const std::vector<std::string>& commandLine)
+{
+    std::vector<std::string> arguments{"launch"};
+    arguments.insert(arguments.end(), commandLine.begin(), commandLine.end());
+    std::string out = Output(arguments);
+    return out.empty() ? out : out.substr(0, out.size() - 1);
+}
+
+bool ZelkovaPhone::RunningAre(const std::vector<std::string>& pids)
+{
+    std::vector<std::string> expected = pids;
+    std::sort(expected.begin(), expected.end());
+    return process_testing::Eventually([&] {
+        std::vector<std::string> running;
+        for (const std::string& line : Lines({"ps"}))
+            running.push_back(line.substr(0, line.find(' ')));
+        std::sort(running.begin(), running.end());
+        return running == expected;
+    });
+}
+
+std::string ZelkovaPhone::Setting(const std::string& name)
+{
+    phone_testing::Outcome outcome = Run({"reg", "get", kSettingsKey, name});
+    if (outcome.exitCode != 0 || outcome.out.empty())
+        return "";
+    return outcome.out.substr(0, outcome.out.size() - 1);
+}
+
+void ZelkovaPhone::SetSetting(const std::string& name, const std::string& type, const std::string& data)
+{
+    Output({"reg", "set", kSettingsKey, name, type, data});
+}
+
+std::string ZelkovaPhone::ResourceText(unsigned id)
+{
+    HMODULE resources = LoadLibraryExW(u"\\Program Files\\Zelkova\\ZelkovaRes.dll", nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_NE(resources, nullptr);
+    WCHAR text[512] = {};
+    EXPECT_GT(LoadStringW(resources, id, text, 512), 0) << "string " << id;
+    FreeLibrary(resources);
+    return device::Utf8FromUtf16(text).value_or("");
+}
+
+JsonValue ControlOf(const JsonValue& snapshot, int id)
+{
+    std::vector<const JsonValue*> pending;
+    for (const JsonValue& window : snapshot["windows"].items)
+        pending.push_back(&window);
+    while (!pending.empty()) {
+        const JsonValue* window = pending.back();
+        pending.pop_back();
+        if ((*window)["id"].number == id)
+            return *window;
+        for (const JsonValue& child : (*window)["children"].items)
+            pending.push_back(&child);
+    }
+    return JsonValue{};
+}
+
+std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId)
+{
+    std::vector<std::vector<std::string>> rows;
+    JsonValue list = ControlOf(snapshot, listId);
+    for (const JsonValue& row : list["rows"].items) {
+        std::vector<std::string> drawn;
+        for (const JsonValue& text : row["drawn"].items)
+            drawn.push_back(text.text);
+        rows.push_back(drawn);
+    }
+    return rows;
+}
+
+} // namespace e2e_testing
