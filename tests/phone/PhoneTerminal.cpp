@@ -15,6 +15,16 @@ constexpr auto kBound = std::chrono::seconds(60);
 
 } // namespace
 
+bool PhoneTerminal::Available()
+{
+    int master = -1, slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        return false;
+    close(master);
+    close(slave);
+    return true;
+}
+
 PhoneTerminal::PhoneTerminal(const std::vector<std::string>& arguments)
 {
     winsize size{40, 100, 0, 0};

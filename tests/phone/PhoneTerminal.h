@@ -9,6 +9,8 @@ namespace phone_testing {
 
 class PhoneTerminal {
 public:
+    // Whether this machine can make pseudo-terminals at all (a bare chroot without /dev/pts cannot).
+    static bool Available();
     // Starts PHONE_PROGRAM with these arguments on a new pseudo-terminal.
     explicit PhoneTerminal(const std::vector<std::string>& arguments);
     // Ends the tool if it still runs.

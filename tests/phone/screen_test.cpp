@@ -167,6 +167,8 @@ TEST_F(PhoneScreen, BadInputFailsOnOneLineAndLeavesTheScreenAsItWas)
 
 TEST_F(PhoneScreen, AttachShowsTheScreenLiveAndTakesKeysUntilTheQuitKey)
 {
+    if (!PhoneTerminal::Available())
+        GTEST_SKIP() << "this machine makes no pseudo-terminals";
     Outcome notATerminal = Run({"attach"});
     EXPECT_EQ(notATerminal.exitCode, 1);
     EXPECT_EQ(notATerminal.err, "phone: attach needs a terminal on standard input and output\n");
@@ -191,6 +193,8 @@ TEST_F(PhoneScreen, AttachShowsTheScreenLiveAndTakesKeysUntilTheQuitKey)
 
 TEST_F(PhoneScreen, UpInstallsWhatWasBuiltStartsTheProgramAndAttaches)
 {
+    if (!PhoneTerminal::Available())
+        GTEST_SKIP() << "this machine makes no pseudo-terminals";
     // An image whose program is the tests' own, installed as Zelkova.
     std::filesystem::path image = m_device.Dir().parent_path() / "image";
     std::filesystem::create_directories(image);
@@ -218,6 +222,8 @@ TEST_F(PhoneScreen, UpInstallsWhatWasBuiltStartsTheProgramAndAttaches)
 
 TEST_F(PhoneScreen, WhileAttachedTheRealClockRunsAndAnAlarmStartsItsProgramOnTheScreen)
 {
+    if (!PhoneTerminal::Available())
+        GTEST_SKIP() << "this machine makes no pseudo-terminals";
     device::SetClockMode(false);
     int64_t now = device::NowTicks() + device::LocalOffsetAt(device::NowTicks());
     int64_t due = now + device::kTicksPerSecond;
