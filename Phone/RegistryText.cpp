@@ -1,6 +1,7 @@
 #include "RegistryText.h"
 
 #include "Command.h"
+#include "PrintedText.h"
 
 #include "device/Text.h"
 
@@ -27,8 +28,6 @@ std::u16string Utf16(const std::vector<uint8_t>& data)
         std::memcpy(text.data(), data.data(), text.size() * 2);
     return text;
 }
-
-std::string Utf8(std::u16string_view text) { return device::Utf8FromUtf16(text).value_or("?"); }
 
 std::vector<uint8_t> Bytes(const std::u16string& text)
 {

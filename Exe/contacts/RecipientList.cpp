@@ -110,11 +110,10 @@ HRESULT RecipientList::LoadMembers(HKEY key)
 // A failed write goes unreported: the caller has nothing better to offer the user.
 void RecipientList::SaveMembers(HKEY key) const
 {
-    BYTE* block = nullptr;
+    LocalPtr<BYTE> block;
     DWORD size = 0;
-    if (SUCCEEDED(SerializeMembers(&block, &size))) {
-        RegSetValueExW(key, kContactsValue, 0, REG_BINARY, block, size);
-        LocalFree(block);
+    if (SUCCEEDED(SerializeMembers(block.Out(), &size))) {
+        RegSetValueExW(key, kContactsValue, 0, REG_BINARY, block.Get(), size);
     } else {
         RegSetValueExW(key, kContactsValue, 0, REG_BINARY, nullptr, 0);
     }

@@ -50,9 +50,8 @@ HRESULT BuildRecipientString(RecipientList& list, LPWSTR* out, BOOL withNumbers)
 HRESULT ComposeToGroup(ContactGroup& group)
 {
     if (group.MemberCount() == 0) return E_FAIL;
-    LPWSTR recipients = nullptr;
-    HRESULT hr = BuildRecipientString(group, &recipients, TRUE);
-    if (SUCCEEDED(hr)) hr = utils::ComposeSms(recipients);
-    if (recipients) LocalFree(recipients);
+    LocalPtr<WCHAR> recipients;
+    HRESULT hr = BuildRecipientString(group, recipients.Out(), TRUE);
+    if (SUCCEEDED(hr)) hr = utils::ComposeSms(recipients.Get());
     return hr;
 }

@@ -1,5 +1,7 @@
 #include "schedule/DateTime.h"
 
+#include "store/Owners.h"
+
 #include <devicecrt.h>
 #include <oleauto.h>
 
@@ -57,18 +59,12 @@ HRESULT LocalText(Formatter format, const SYSTEMTIME* st, DWORD flags, LPWSTR* o
     int needed = format(LOCALE_USER_DEFAULT, flags, st, nullptr, nullptr, 0);
     if (needed == 0)
         return E_FAIL;
-    auto block = static_cast<LPWSTR>(LocalAlloc(LPTR, needed * sizeof(WCHAR)));
-    if (!block)
+    LocalPtr<WCHAR> block(static_cast<LPWSTR>(LocalAlloc(LPTR, needed * sizeof(WCHAR))));
+    if (!block.Get())
         return E_OUTOFMEMORY;
-    if (format(LOCALE_USER_DEFAULT, flags, st, nullptr, block, needed) == 0) {
-        LocalFree(block);
+    if (format(LOCALE_USER_DEFAULT, flags, st, nullptr, block.Get(), needed) == 0)
         return E_FAIL;
-    }
-    int length = lstrlenW(block);
-    auto copy = static_cast<LPWSTR>(LocalAlloc(LPTR, (length + 1) * sizeof(WCHAR)));
-    if (copy)
-        lstrcpyW(copy, block);
-    LocalFree(block);
+    LPWSTR copy = LocalCopy(block.Get());
     if (!copy)
         return E_OUTOFMEMORY;
     *out = copy;
@@ -207,12 +203,10 @@ std::u16string DateTime::FormatLocale(DWORD flags, LCID locale) const
 {
     if (m_status == DateTimeNull)
         return std::u16string();
-    BSTR text = nullptr;
-    if (m_status == DateTimeInvalid || FAILED(VarBstrFromDate(m_value, locale, flags, &text)))
+    Bstr text;
+    if (m_status == DateTimeInvalid || FAILED(VarBstrFromDate(m_value, locale, flags, text.Out())))
         return kInvalidText;
-    std::u16string result(text, SysStringLen(text));
-    SysFreeString(text);
-    return result;
+    return std::u16string(text.Get(), SysStringLen(text.Get()));
 }
 
 HRESULT LocalTimeText(const SYSTEMTIME* st, DWORD flags, LPWSTR* out)

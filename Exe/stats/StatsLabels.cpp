@@ -1,6 +1,7 @@
 #include "stats/StatsLabels.h"
 
 #include "schedule/DateTime.h"
+#include "store/Owners.h"
 
 #include <strsafe.h>
 
@@ -30,15 +31,14 @@ HRESULT HourText(SYSTEMTIME day, WORD hour, std::u16string& text)
     day.wMinute = 0;
     day.wSecond = 0;
     day.wMilliseconds = 0;
-    LPWSTR formatted = nullptr;
-    HRESULT hr = LocalTimeText(&day, TIME_NOSECONDS, &formatted);
+    LocalPtr<WCHAR> formatted;
+    HRESULT hr = LocalTimeText(&day, TIME_NOSECONDS, formatted.Out());
     if (FAILED(hr)) return hr;
     try {
-        text = formatted;
+        text = formatted.Get();
     } catch (const std::bad_alloc&) {
         hr = E_OUTOFMEMORY;
     }
-    LocalFree(formatted);
     return hr;
 }
 

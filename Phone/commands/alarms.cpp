@@ -1,8 +1,8 @@
 // phone alarms and phone wake: the pending run-at-time registrations.
 #include "../Command.h"
+#include "../PrintedText.h"
 #include "../TimeText.h"
 
-#include "device/Text.h"
 #include "process/RunAtTime.h"
 
 #include <cstdio>
@@ -13,7 +13,7 @@ namespace {
 
 std::string Application(const device::RunAtTimeEntry& entry)
 {
-    return device::Utf8FromUtf16(entry.application).value_or("?");
+    return Utf8(entry.application);
 }
 
 int List(Args& args)

@@ -1,5 +1,6 @@
 // phone composed: the compose forms the device's messaging application was asked to open.
 #include "../Command.h"
+#include "../PrintedText.h"
 
 #include "cemapi/SmsDevice.h"
 #include "device/JsonWriter.h"
@@ -10,8 +11,6 @@
 namespace phone {
 
 namespace {
-
-std::string Utf8(const std::u16string& text) { return device::Utf8FromUtf16(text).value_or("?"); }
 
 std::string Json(const std::vector<device::mail::Request>& forms)
 {

@@ -1,5 +1,6 @@
 // phone contacts: the device's contact store.
 #include "../Command.h"
+#include "../PrintedText.h"
 
 #include "device/Text.h"
 #include "pimstore/ContactsDevice.h"
@@ -11,8 +12,6 @@
 namespace phone {
 
 namespace {
-
-std::string Utf8(const std::u16string& text) { return device::Utf8FromUtf16(text).value_or("?"); }
 
 int Add(Args& args)
 {

@@ -1,7 +1,7 @@
 // phone ps, phone kill and phone wait: the device's processes.
 #include "../Command.h"
+#include "../PrintedText.h"
 
-#include "device/Text.h"
 #include "process/HostProcess.h"
 #include "process/Idle.h"
 #include "process/ProcessTable.h"
@@ -20,8 +20,7 @@ int List(Args& args)
 {
     args.ExpectEnd();
     for (const device::ProcessEntry& process : device::RunningProcesses())
-        std::printf("%d %s\n", static_cast<int>(process.pid),
-                    device::Utf8FromUtf16(process.commandLine).value_or("?").c_str());
+        std::printf("%d %s\n", static_cast<int>(process.pid), Utf8(process.commandLine).c_str());
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // phone screen, press, type, menu, row and answer: the foreground screen, shown and driven as a user does.
 #include "../Command.h"
+#include "../PrintedText.h"
 #include "../Foreground.h"
 
 #include "automation/Automation.h"
@@ -80,7 +81,7 @@ int Type(Args& args)
 {
     std::u16string text = TextArgument(args, "the text");
     AskForeground(Request::Type, 0, text);
-    std::printf("typed %s\n", device::Utf8FromUtf16(text).value_or("?").c_str());
+    std::printf("typed %s\n", Utf8(text).c_str());
     return 0;
 }
 
@@ -88,7 +89,7 @@ int Menu(Args& args)
 {
     std::u16string item = TextArgument(args, "the menu item");
     AskForeground(Request::ChooseMenu, 0, item);
-    std::printf("chose %s\n", device::Utf8FromUtf16(item).value_or("?").c_str());
+    std::printf("chose %s\n", Utf8(item).c_str());
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // phone sms: text messages arriving in the SMS store, and the store's folders listed.
 #include "../Command.h"
+#include "../PrintedText.h"
 #include "../TimeText.h"
 
 #include "cemapi/SmsDevice.h"
@@ -29,8 +30,6 @@ const char* NameOf(Folder folder)
             return named.name;
     return "?";
 }
-
-std::string Utf8(const std::u16string& text) { return device::Utf8FromUtf16(text).value_or("?"); }
 
 std::string TimeOf(const device::sms::Message& message)
 {

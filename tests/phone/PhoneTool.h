@@ -4,6 +4,10 @@
 #include "phone/PhoneRun.h"
 #include "process/ProcessTesting.h"
 
+#include "device/Clock.h"
+
+#include <notify.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,6 +48,21 @@ protected:
     }
 
     std::string ClockLine() { return Run({"clock"}).out; }
+
+    // Sets the device clock running in real time and registers the test program to run one second from now;
+    // *due, when asked for, is that moment, local, in ticks.
+    void AlarmInASecondOnTheRealClock(int64_t* due = nullptr)
+    {
+        device::SetClockMode(false);
+        int64_t now = device::NowTicks() + device::LocalOffsetAt(device::NowTicks());
+        int64_t at = now + device::kTicksPerSecond;
+        if (due)
+            *due = at;
+        FILETIME local{static_cast<DWORD>(at), static_cast<DWORD>(at >> 32)};
+        SYSTEMTIME time;
+        FileTimeToSystemTime(&local, &time);
+        ASSERT_TRUE(CeRunAppAtTime(const_cast<TCHAR*>(kProgram), &time));
+    }
 };
 
 } // namespace phone_testing

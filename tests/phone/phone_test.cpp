@@ -124,13 +124,8 @@ TEST_F(PhoneTool, TheClockMovesAndFiresRegistrationsAsItPassesThem)
 
 TEST_F(PhoneTool, WakeStartsWhatTheRealClockHasReachedWhileNobodyWatched)
 {
-    device::SetClockMode(false);
-    int64_t now = device::NowTicks() + device::LocalOffsetAt(device::NowTicks());
-    int64_t due = now + device::kTicksPerSecond;
-    FILETIME local{static_cast<DWORD>(due), static_cast<DWORD>(due >> 32)};
-    SYSTEMTIME at;
-    FileTimeToSystemTime(&local, &at);
-    ASSERT_TRUE(CeRunAppAtTime(const_cast<TCHAR*>(kProgram), &at));
+    int64_t due = 0;
+    ASSERT_NO_FATAL_FAILURE(AlarmInASecondOnTheRealClock(&due));
     ASSERT_TRUE(Eventually([&] { return device::NowTicks() > due + device::kTicksPerSecond; }));
     EXPECT_TRUE(OtherProcesses().empty()); // no keeper ran
     Outcome woken = Run({"wake"});

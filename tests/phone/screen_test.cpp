@@ -224,13 +224,7 @@ TEST_F(PhoneScreen, WhileAttachedTheRealClockRunsAndAnAlarmStartsItsProgramOnThe
 {
     if (!PhoneTerminal::Available())
         GTEST_SKIP() << "this machine makes no pseudo-terminals";
-    device::SetClockMode(false);
-    int64_t now = device::NowTicks() + device::LocalOffsetAt(device::NowTicks());
-    int64_t due = now + device::kTicksPerSecond;
-    FILETIME local{static_cast<DWORD>(due), static_cast<DWORD>(due >> 32)};
-    SYSTEMTIME at;
-    FileTimeToSystemTime(&local, &at);
-    ASSERT_TRUE(CeRunAppAtTime(const_cast<TCHAR*>(kProgram), &at));
+    ASSERT_NO_FATAL_FAILURE(AlarmInASecondOnTheRealClock());
 
     PhoneTerminal terminal({"--device", m_device.Dir().string(), "attach"});
     ASSERT_TRUE(terminal.WaitFor("(no window is on the screen)")) << terminal.Seen();

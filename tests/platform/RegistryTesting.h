@@ -1,7 +1,9 @@
-// Small helpers for the registry tests: a key owner and readers that go through the public API only.
+// Small helpers for the registry tests: the key owner, and writers and readers that go through the public API only.
 #pragma once
 
 #include <windows.h>
+
+#include "support/RegistryKey.h"
 
 #include <gtest/gtest.h>
 
@@ -11,28 +13,7 @@
 
 namespace registry_testing {
 
-class Key {
-public:
-    Key() = default;
-    ~Key() { Close(); }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY* Out()
-    {
-        Close();
-        return &m_key;
-    }
-    operator HKEY() const { return m_key; }
-    void Close()
-    {
-        if (m_key)
-            RegCloseKey(m_key);
-        m_key = nullptr;
-    }
-
-private:
-    HKEY m_key = nullptr;
-};
+using Key = testing_support::RegistryKey;
 
 inline LONG Create(HKEY from, const char16_t* path, Key* key, DWORD* disposition = nullptr)
 {

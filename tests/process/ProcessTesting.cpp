@@ -3,28 +3,17 @@
 #include "process/HostProcess.h"
 #include "process/StartProgram.h"
 
+#include "support/RegistryKey.h"
+
 #include <regext.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <thread>
 #include <unistd.h>
 
 namespace process_testing {
 
 namespace fs = std::filesystem;
-
-bool Eventually(const std::function<bool()>& condition)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 ProcessTest::ProcessTest()
 {
@@ -82,8 +71,8 @@ std::optional<std::u16string> ProcessTest::RanAt(const char16_t* program)
 std::vector<std::u16string> ProcessTest::Starts()
 {
     std::vector<std::u16string> result;
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStartsKey, 0, 0, &key) != ERROR_SUCCESS)
+    testing_support::RegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStartsKey, 0, 0, key.Out()) != ERROR_SUCCESS)
         return result;
     for (DWORD index = 0;; ++index) {
         WCHAR name[32], data[512];
@@ -93,7 +82,6 @@ std::vector<std::u16string> ProcessTest::Starts()
             break;
         result.emplace_back(data);
     }
-    RegCloseKey(key);
     return result;
 }
 

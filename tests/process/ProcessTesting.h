@@ -3,19 +3,18 @@
 
 #include "process/ProcessTable.h"
 #include "program/ProgramProtocol.h"
+#include "support/Eventually.h"
 #include "support/TempDevice.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace process_testing {
 
-// Polls the condition until it holds or a generous bound passes; says which.
-bool Eventually(const std::function<bool()>& condition);
+using testing_support::Eventually;
 
 class ProcessTest : public ::testing::Test {
 protected:

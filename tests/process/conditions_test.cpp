@@ -1,5 +1,6 @@
 // The conditions a notification puts on a changed value, and notifications within one process.
 #include "process/ProcessTesting.h"
+#include "support/RegistryKey.h"
 
 #include "notify/Condition.h"
 
@@ -172,10 +173,9 @@ TEST_F(InProcess, ADeletedValueIsAChangeWithNoValue)
     ASSERT_EQ(RegistryNotifyWindow(HKEY_CURRENT_USER, u"Software\\Here", nullptr, m_window, WM_APP, 0, nullptr,
                                    &notification),
               S_OK);
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Here", 0, 0, &key), ERROR_SUCCESS);
+    testing_support::RegistryKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Here", 0, 0, key.Out()), ERROR_SUCCESS);
     ASSERT_EQ(RegDeleteValueW(key, nullptr), ERROR_SUCCESS);
-    RegCloseKey(key);
     EXPECT_EQ(Taken(WM_APP), Pairs({{0, 0}}));
 }
 

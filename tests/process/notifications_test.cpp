@@ -1,6 +1,7 @@
 // Registry value notifications: persistent ones that tell a program's window or start the program, and
 // transient ones that tell a window or call back, whichever process writes the value.
 #include "process/ProcessTesting.h"
+#include "support/RegistryKey.h"
 
 #include "device/Database.h"
 #include "device/Device.h"
@@ -140,10 +141,9 @@ TEST_F(Notifications, ACallbackOfAnotherProcessGetsTheNewValueAndHearsOfTheDelet
     ASSERT_TRUE(Eventually([&] { return Recorded(u"Watching") == 1u; }));
     Watched(u"Callback", 31);
     ASSERT_TRUE(Eventually([&] { return Recorded(u"CallbackValue") == 31u; }));
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kWatchedKey, 0, 0, &key), ERROR_SUCCESS);
+    testing_support::RegistryKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kWatchedKey, 0, 0, key.Out()), ERROR_SUCCESS);
     ASSERT_EQ(RegDeleteValueW(key, u"Callback"), ERROR_SUCCESS);
-    RegCloseKey(key);
     EXPECT_TRUE(Eventually([&] { return Recorded(u"CallbackValue") == kDeleted; }));
 }
 

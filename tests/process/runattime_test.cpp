@@ -1,5 +1,6 @@
 // Run-at-time registrations and the time state value, on the manual clock.
 #include "process/ProcessTesting.h"
+#include "support/RegistryKey.h"
 
 #include "device/Clock.h"
 #include "process/DeviceTime.h"
@@ -173,12 +174,11 @@ TEST(TimeState, EachNewMinuteIsWrittenAndTellsItsWatchers)
     EXPECT_EQ(changes(), 0);
     device::AdvanceClock(40 * device::kTicksPerSecond); // 09:31:10
     EXPECT_EQ(changes(), 1);
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\DateTime", 0, 0, &key), ERROR_SUCCESS);
+    testing_support::RegistryKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"System\\State\\DateTime", 0, 0, key.Out()), ERROR_SUCCESS);
     FILETIME stored{};
     DWORD type = 0, size = sizeof stored;
     ASSERT_EQ(RegQueryValueExW(key, u"Time", nullptr, &type, reinterpret_cast<LPBYTE>(&stored), &size), ERROR_SUCCESS);
-    RegCloseKey(key);
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
     SYSTEMTIME local;
     ASSERT_TRUE(FileTimeToSystemTime(&stored, &local));

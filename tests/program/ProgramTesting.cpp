@@ -1,4 +1,5 @@
 #include "program/ProgramTesting.h"
+#include "program/RegistryTesting.h"
 
 #include "app/MainWindow.h"
 #include "app/Program.h"
@@ -8,6 +9,7 @@
 #include "device/Modules.h"
 #include "device/Device.h"
 #include "device/Text.h"
+#include "support/RegistryKey.h"
 
 #include <algorithm>
 #include <chrono>
@@ -53,23 +55,20 @@ void InstallProgram(const fs::path& deviceDir, const std::vector<std::string>& l
 std::u16string StoredValue::Text() const
 {
     std::u16string text(data.size() / sizeof(char16_t), u'\0');
-    std::copy(data.begin(), data.begin() + text.size() * sizeof(char16_t),
-              reinterpret_cast<BYTE*>(text.data()));
+    std::copy(data.begin(), data.begin() + text.size() * sizeof(char16_t), reinterpret_cast<BYTE*>(text.data()));
     size_t end = text.find(u'\0');
     return end == std::u16string::npos ? text : text.substr(0, end);
 }
 
 std::optional<StoredValue> Stored(const char16_t* name)
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    testing_support::RegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.Out()) != ERROR_SUCCESS)
         return std::nullopt;
     StoredValue value;
     value.data.resize(4096);
     DWORD size = static_cast<DWORD>(value.data.size());
-    LONG result = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS)
+    if (RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size) != ERROR_SUCCESS)
         return std::nullopt;
     value.data.resize(size);
     return value;
@@ -87,21 +86,13 @@ std::optional<DWORD> StoredNumber(const char16_t* name)
 
 bool SettingsKeyExists()
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    testing_support::RegistryKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.Out()) == ERROR_SUCCESS;
 }
 
 void Store(const char16_t* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-    RegCloseKey(key);
+    SetValue(kSettingsKey, name, type, data, size);
 }
 
 void StoreNumber(const char16_t* name, DWORD value)
@@ -111,7 +102,7 @@ void StoreNumber(const char16_t* name, DWORD value)
 
 void StoreText(const char16_t* name, const std::u16string& text)
 {
-    Store(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+    SetString(kSettingsKey, name, text);
 }
 
 void MarkWelcomeHintShown()
@@ -197,17 +188,6 @@ std::unique_ptr<testing_support::ChildProcess> StartProgram(const std::u16string
 int ExitCodeOf(const std::unique_ptr<testing_support::ChildProcess>& program)
 {
     return program->Wait();
-}
-
-bool Eventually(const std::function<bool()>& condition)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 } // namespace program_testing

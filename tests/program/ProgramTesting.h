@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "support/ChildProcess.h"
+#include "support/Eventually.h"
 #include "support/TempDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +19,8 @@
 #include <vector>
 
 namespace program_testing {
+
+using testing_support::Eventually;
 
 constexpr const char16_t* kInstalledProgram = u"\\Program Files\\Zelkova\\Zelkova.exe";
 
@@ -73,8 +75,5 @@ private:
 std::unique_ptr<testing_support::ChildProcess> StartProgram(const std::u16string& commandLine);
 // Waits for the program's end; its exit code (-1 when a signal ended it).
 int ExitCodeOf(const std::unique_ptr<testing_support::ChildProcess>& program);
-
-// Polls until the condition holds or a generous bound passes; says which.
-bool Eventually(const std::function<bool()>& condition);
 
 } // namespace program_testing

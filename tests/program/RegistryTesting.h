@@ -4,34 +4,26 @@
 
 #include <windows.h>
 
+#include "support/RegistryKey.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace program_testing
-{
+namespace program_testing {
 
 using Bytes = std::vector<uint8_t>;
 
-inline HKEY CreateKey(const std::u16string& path)
+inline void SetValue(const std::u16string& path, const char16_t* name, DWORD type, const void* data, size_t size)
 {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                              &key, &disposition),
+    testing_support::RegistryKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key.Out(),
+                              nullptr),
               ERROR_SUCCESS);
-    return key;
-}
-
-inline void SetValue(const std::u16string& path, const char16_t* name, DWORD type, const void* data,
-                     size_t size)
-{
-    HKEY key = CreateKey(path);
     EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)),
               ERROR_SUCCESS);
-    RegCloseKey(key);
 }
 
 // A string value with its terminator, as the program writes one.
@@ -55,8 +47,9 @@ struct Value {
 inline std::vector<Value> ValuesOf(const std::u16string& path)
 {
     std::vector<Value> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    testing_support::RegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS)
+        return values;
     for (DWORD index = 0;; ++index) {
         WCHAR name[256];
         DWORD nameLength = 256, type = 0, size = 4096;
@@ -66,7 +59,6 @@ inline std::vector<Value> ValuesOf(const std::u16string& path)
         data.resize(size);
         values.push_back({std::u16string(name, nameLength), type, data});
     }
-    RegCloseKey(key);
     return values;
 }
 
@@ -84,7 +76,8 @@ inline Bytes Ids(std::initializer_list<uint32_t> ids)
 inline std::u16string TakeLocal(LPWSTR text)
 {
     std::u16string result = text ? std::u16string(text) : std::u16string(u"<null>");
-    if (text) LocalFree(text);
+    if (text)
+        LocalFree(text);
     return result;
 }
 

@@ -162,6 +162,16 @@ class MapiTest : public ::testing::Test
         return store;
     }
 
+    // The message with that entry id, opened through the session.
+    Ref<IMessage> OpenMessage(Bytes& id)
+    {
+        Ref<IMessage> message;
+        EXPECT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
+                                       message.OutUnknown()),
+                  S_OK);
+        return message;
+    }
+
     // The folder a store property (PR_CE_IPM_INBOX_ENTRYID, ...) names.
     static Ref<IMAPIFolder> OpenFolder(IMsgStore* store, ULONG tag)
     {

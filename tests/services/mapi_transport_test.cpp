@@ -23,15 +23,6 @@ class TransportTest : public MapiTest
         EXPECT_EQ(message->SubmitMessage(0), S_OK);
         return id;
     }
-
-    Ref<IMessage> Open(Bytes& id)
-    {
-        Ref<IMessage> message;
-        EXPECT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
-                                       message.OutUnknown()),
-                  S_OK);
-        return message;
-    }
 };
 
 TEST_F(TransportTest, SubmittedMessagesWaitInTheOutboxUntilTheSyncSendsThemToSentItems)
@@ -44,7 +35,7 @@ TEST_F(TransportTest, SubmittedMessagesWaitInTheOutboxUntilTheSyncSendsThemToSen
     Bytes id = Send(store.get(), u"on its way", u"+15550123");
     EXPECT_EQ(LongProp(drafts.get(), PR_CONTENT_COUNT), 0);
     EXPECT_EQ(LongProp(outbox.get(), PR_CONTENT_COUNT), 1);
-    EXPECT_EQ(LongProp(Open(id).get(), PR_MESSAGE_FLAGS), LONG(0x28 | MSGFLAG_SUBMIT));
+    EXPECT_EQ(LongProp(OpenMessage(id).get(), PR_MESSAGE_FLAGS), LONG(0x28 | MSGFLAG_SUBMIT));
 
     device::AdvanceClock(90 * device::kTicksPerSecond);
     int64_t sentAt = device::NowTicks();
@@ -52,7 +43,7 @@ TEST_F(TransportTest, SubmittedMessagesWaitInTheOutboxUntilTheSyncSendsThemToSen
     EXPECT_EQ(LongProp(outbox.get(), PR_CONTENT_COUNT), 0);
     EXPECT_EQ(LongProp(sent.get(), PR_CONTENT_COUNT), 1);
 
-    Ref<IMessage> message = Open(id);
+    Ref<IMessage> message = OpenMessage(id);
     SizedSPropTagArray(4, tags) = {4,
                                    {PR_MESSAGE_DELIVERY_TIME, PR_MESSAGE_FLAGS, PR_MSG_STATUS, PR_SUBJECT}};
     Props props;

@@ -50,10 +50,8 @@ TEST_F(MapiTest, AReceivedTextArrivesInTheSmsInboxAsTheProgramReadsIt)
     EXPECT_TRUE(messages[1].to.empty());
 
     Bytes id = messages[1].entryId;
-    Ref<IMessage> message;
-    ASSERT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
-                                   message.OutUnknown()),
-              S_OK);
+    Ref<IMessage> message = OpenMessage(id);
+    ASSERT_TRUE(message);
     SizedSPropTagArray(2, tags) = {2, {PR_MESSAGE_CLASS, PR_SENDER_EMAIL_ADDRESS}};
     Props props;
     ASSERT_EQ(message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &props.count, &props.values),
@@ -121,10 +119,8 @@ TEST_F(MapiTest, ARecordedSentTextIsInSentItemsAsTheTransportLeavesOneAndBadOnes
 
     // Read through MAPI as the program reads a sent message: its recipient table.
     Bytes id = sent[0].entryId;
-    Ref<IMessage> message;
-    ASSERT_EQ(Session()->OpenEntry(static_cast<ULONG>(id.size()), EntryOf(id), nullptr, 0, nullptr,
-                                   message.OutUnknown()),
-              S_OK);
+    Ref<IMessage> message = OpenMessage(id);
+    ASSERT_TRUE(message);
     Ref<IMAPITable> recipients;
     ASSERT_EQ(message->GetRecipientTable(0, recipients.Out()), S_OK);
     Rows rows;
