@@ -11,6 +11,8 @@
 #include "user/PopupMenu.h"
 #include "user/Window.h"
 
+#include <unordered_set>
+
 namespace device::automation {
 
 namespace {
@@ -104,8 +106,11 @@ bool IsCheckable(HWND button)
     }
 }
 
-WindowNode Describe(HWND hwnd, HWND focus)
+// Windows other threads are creating or destroying can sit in two lists for a moment (an owned window is
+// also listed with its owner's children), so each window is described once, wherever it is met first.
+WindowNode Describe(HWND hwnd, HWND focus, std::unordered_set<HWND>& described)
 {
+    described.insert(hwnd);
     WindowNode node;
     node.hwnd = hwnd;
     node.className = ClassOf(hwnd);
@@ -134,8 +139,8 @@ WindowNode Describe(HWND hwnd, HWND focus)
             node.text += (node.text.empty() ? u"" : u" ") + text;
     }
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (IsWindowVisible(child))
-            node.children.push_back(Describe(child, focus));
+        if (IsWindowVisible(child) && !described.contains(child))
+            node.children.push_back(Describe(child, focus, described));
     return node;
 }
 
@@ -149,7 +154,8 @@ Snapshot TakeSnapshot()
     if (!foreground || !IsWindowVisible(foreground))
         return snapshot;
     snapshot.title = TextOf(foreground);
-    snapshot.windows.push_back(Describe(foreground, GetFocus()));
+    std::unordered_set<HWND> described;
+    snapshot.windows.push_back(Describe(foreground, GetFocus(), described));
 
     if (auto box = MessageBoxInfo(foreground)) {
         MessageBoxView view{box->text, box->caption, box->icon, {}};
