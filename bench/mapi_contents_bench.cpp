@@ -1,6 +1,7 @@
 // What a contents table costs: opening a folder's table sorted by delivery time (newest first) and
 // reading its first rows one QueryRows(1) at a time, in a folder of 1 000 and one of 100 000 messages; and
 // how much the heap grows while a whole folder is read. Run: build/default/bin/mapi_contents_bench
+#include "InboxDevices.h"
 #include "cemapi/SmsDevice.h"
 
 #include "device/Clock.h"
@@ -30,27 +31,10 @@ namespace fs = std::filesystem;
 
 constexpr int64_t kStart = 128560000000000000; // 2008-05-25, UTC FILETIME ticks
 
-fs::path g_root;
-std::map<int64_t, fs::path> g_devices; // one device per folder size, its SMS inbox filled
-
-// A device whose SMS inbox holds `count` received messages, delivered in a scrambled time order so the
-// table's order is not the order of insertion.
-void MakeDevice(int64_t count)
+// Received in a scrambled time order, so the table's order is not the order of insertion.
+int64_t ScrambledReceiveTime(int64_t i, int64_t count)
 {
-    fs::path dir = g_root / ("device-" + std::to_string(count));
-    device::Create(dir, device::Profile{}, true, kStart);
-    device::Attach(dir);
-    device::Transaction tx(device::Db()); // one write for the whole filling: the receives join it
-    for (int64_t i = 0; i < count; ++i) {
-        int64_t slot = (i * 7919) % count;
-        device::sms::Receive(
-            {{u"Sender " + std::u16string(1, u'A' + i % 26), u"+1555" + std::u16string(1, u'0' + i % 10)},
-             u"Message text of a usual length, about sixty characters long.",
-             kStart - slot * 60 * device::kTicksPerSecond,
-             i % 3 == 0});
-    }
-    tx.Commit();
-    g_devices[count] = dir;
+    return kStart - (i * 7919) % count * 60 * device::kTicksPerSecond;
 }
 
 struct Inbox {
@@ -60,7 +44,7 @@ struct Inbox {
 
     explicit Inbox(int64_t size)
     {
-        device::Attach(g_devices.at(size));
+        inbox_devices::AttachInbox(size);
         MAPIInitialize(nullptr);
         MAPILogonEx(0, nullptr, nullptr, 0, &session);
         LPMAPITABLE stores = nullptr;
@@ -182,16 +166,5 @@ BENCHMARK(BM_ReadWholeFolder)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    char pattern[] = "/tmp/mapi-bench-XXXXXX";
-    if (!mkdtemp(pattern)) return 1;
-    g_root = pattern;
-    std::fprintf(stderr, "filling folders of 1 000 and 100 000 messages...\n");
-    MakeDevice(1000);
-    MakeDevice(100000);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ignored;
-    fs::remove_all(g_root, ignored);
-    return 0;
+    return inbox_devices::Main(argc, argv, kStart, ScrambledReceiveTime);
 }

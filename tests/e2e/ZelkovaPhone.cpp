@@ -78,22 +78,6 @@ std::string ZelkovaPhone::ResourceText(unsigned id)
     return device::Utf8FromUtf16(text).value_or("");
 }
 
-JsonValue ControlOf(const JsonValue& snapshot, int id)
-{
-    std::vector<const JsonValue*> pending;
-    for (const JsonValue& window : snapshot["windows"].items)
-        pending.push_back(&window);
-    while (!pending.empty()) {
-        const JsonValue* window = pending.back();
-        pending.pop_back();
-        if ((*window)["id"].number == id)
-            return *window;
-        for (const JsonValue& child : (*window)["children"].items)
-            pending.push_back(&child);
-    }
-    return JsonValue{};
-}
-
 std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId)
 {
     std::vector<std::vector<std::string>> rows;

@@ -11,6 +11,7 @@
 
 namespace e2e_testing {
 
+using phone_testing::ControlOf;
 using phone_testing::JsonValue;
 
 constexpr const char* kSettingsKey = "HKCU\\Software\\Orvane\\Zelkova";
@@ -38,8 +39,6 @@ protected:
     static std::string ResourceText(unsigned id);
 };
 
-// The control with that id anywhere in a `phone screen --json` snapshot; null when there is none.
-JsonValue ControlOf(const JsonValue& snapshot, int id);
 // The rows of the list with that control id in a `phone screen --json` snapshot, each as its drawn texts.
 std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId);
 

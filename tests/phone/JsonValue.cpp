@@ -158,4 +158,20 @@ std::optional<JsonValue> ParseJson(const std::string& text)
     }
 }
 
+JsonValue ControlOf(const JsonValue& snapshot, int id)
+{
+    std::vector<const JsonValue*> pending;
+    for (const JsonValue& window : snapshot["windows"].items)
+        pending.push_back(&window);
+    while (!pending.empty()) {
+        const JsonValue* window = pending.back();
+        pending.pop_back();
+        if ((*window)["id"].number == id)
+            return *window;
+        for (const JsonValue& child : (*window)["children"].items)
+            pending.push_back(&child);
+    }
+    return JsonValue{};
+}
+
 } // namespace phone_testing

@@ -27,4 +27,8 @@ struct JsonValue {
 // nullopt for anything that is not one well-formed JSON value (with blanks around it at most).
 std::optional<JsonValue> ParseJson(const std::string& text);
 
+// The control with that id anywhere in the window tree of a `phone screen --json` snapshot; a null value
+// when there is none.
+JsonValue ControlOf(const JsonValue& snapshot, int id);
+
 } // namespace phone_testing

@@ -42,24 +42,7 @@ protected:
         return snapshot.value_or(JsonValue{});
     }
 
-    // The control with that id anywhere in the snapshot's window tree.
-    static JsonValue Control(const JsonValue& snapshot, int id)
-    {
-        std::vector<const JsonValue*> pending;
-        for (const JsonValue& window : snapshot["windows"].items)
-            pending.push_back(&window);
-        while (!pending.empty()) {
-            const JsonValue* window = pending.back();
-            pending.pop_back();
-            if ((*window)["id"].number == id)
-                return *window;
-            for (const JsonValue& child : (*window)["children"].items)
-                pending.push_back(&child);
-        }
-        return JsonValue{};
-    }
-
-    std::string Text(int id) { return Control(Snapshot(), id)["text"].text; }
+    std::string Text(int id) { return ControlOf(Snapshot(), id)["text"].text; }
 };
 
 } // namespace
@@ -83,14 +66,14 @@ TEST_F(PhoneScreen, ScreenShowsTheDialogOfAnotherProcessAsTextAndAsJson)
     EXPECT_EQ(snapshot["menu"].kind, JsonValue::Null);
     EXPECT_EQ(snapshot["messagebox"].kind, JsonValue::Null);
     EXPECT_EQ(snapshot["cursor"].text, "normal");
-    JsonValue edit = Control(snapshot, kDialogEdit);
+    JsonValue edit = ControlOf(snapshot, kDialogEdit);
     EXPECT_EQ(edit["class"].text, "Edit");
     EXPECT_TRUE(edit["focused"].boolean);
     EXPECT_FALSE(edit["readonly"].boolean);
     ASSERT_EQ(edit["rect"].Size(), 4u);
     EXPECT_LT(edit["rect"][0].number, edit["rect"][2].number);
-    EXPECT_FALSE(Control(snapshot, kDialogCheck)["checked"].boolean);
-    JsonValue list = Control(snapshot, kDialogList);
+    EXPECT_FALSE(ControlOf(snapshot, kDialogCheck)["checked"].boolean);
+    JsonValue list = ControlOf(snapshot, kDialogList);
     ASSERT_EQ(list["rows"].Size(), 3u);
     EXPECT_EQ(list["rows"][1]["text"].text, "Ben");
     EXPECT_EQ(list["rows"][1]["index"].number, 1);
@@ -107,8 +90,8 @@ TEST_F(PhoneScreen, KeysTextMenusRowsAndAnswersDriveTheDialogThroughItsMessageLo
 
     ExpectPrints({"press", "down", "action"}, "pressed down\npressed action\n");
     JsonValue snapshot = Snapshot();
-    EXPECT_TRUE(Control(snapshot, kDialogCheck)["focused"].boolean);
-    EXPECT_TRUE(Control(snapshot, kDialogCheck)["checked"].boolean);
+    EXPECT_TRUE(ControlOf(snapshot, kDialogCheck)["focused"].boolean);
+    EXPECT_TRUE(ControlOf(snapshot, kDialogCheck)["checked"].boolean);
 
     ExpectPrints({"menu", "Clear"}, "chose Clear\n");
     EXPECT_EQ(Text(kDialogEdit), "");
@@ -117,8 +100,8 @@ TEST_F(PhoneScreen, KeysTextMenusRowsAndAnswersDriveTheDialogThroughItsMessageLo
     ExpectPrints({"press", "down"}, "pressed down\n");
     ExpectPrints({"row", "2"}, "selected row 2\n");
     snapshot = Snapshot();
-    EXPECT_EQ(Control(snapshot, kDialogStatus)["text"].text, "activated 2");
-    EXPECT_TRUE(Control(snapshot, kDialogList)["rows"][2]["selected"].boolean);
+    EXPECT_EQ(ControlOf(snapshot, kDialogStatus)["text"].text, "activated 2");
+    EXPECT_TRUE(ControlOf(snapshot, kDialogList)["rows"][2]["selected"].boolean);
 
     // The message box runs a modal loop inside the program's menu command; it is still served.
     ExpectPrints({"menu", "Ask"}, "chose Ask\n");
@@ -131,7 +114,7 @@ TEST_F(PhoneScreen, KeysTextMenusRowsAndAnswersDriveTheDialogThroughItsMessageLo
     ExpectPrints({"answer", "yes"}, "answered yes\n");
     snapshot = Snapshot();
     EXPECT_EQ(snapshot["messagebox"].kind, JsonValue::Null);
-    EXPECT_EQ(Control(snapshot, kDialogStatus)["text"].text, "answer yes");
+    EXPECT_EQ(ControlOf(snapshot, kDialogStatus)["text"].text, "answer yes");
 
     ExpectPrints({"press", "soft1"}, "pressed soft1\n"); // Done
     ASSERT_TRUE(Eventually([&] { return Recorded(u"DialogResult") == 1u; }));
@@ -187,7 +170,7 @@ TEST_F(PhoneScreen, AttachShowsTheScreenLiveAndTakesKeysUntilTheQuitKey)
     terminal.Write("\x11"); // Ctrl-Q
     EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
     JsonValue snapshot = Snapshot();
-    EXPECT_EQ(Control(snapshot, kDialogEdit)["text"].text, "hi");
+    EXPECT_EQ(ControlOf(snapshot, kDialogEdit)["text"].text, "hi");
     EXPECT_EQ(snapshot["menu"].kind, JsonValue::Null);
 }
 
