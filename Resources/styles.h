@@ -1,0 +1,52 @@
+// Window and control styles for the resource scripts, which are compiled without the SDK headers.
+// Values as the platform documents them.
+#pragma once
+
+#define WS_POPUP 0x80000000
+#define WS_CHILD 0x40000000
+#define WS_VISIBLE 0x10000000
+#define WS_DISABLED 0x08000000
+#define WS_BORDER 0x00800000
+#define WS_VSCROLL 0x00200000
+#define WS_GROUP 0x00020000
+#define WS_TABSTOP 0x00010000
+#define DS_SETFONT 0x0040
+
+#define ES_LEFT 0x0000
+#define ES_MULTILINE 0x0004
+#define ES_PASSWORD 0x0020
+#define ES_AUTOVSCROLL 0x0040
+#define ES_AUTOHSCROLL 0x0080
+#define ES_READONLY 0x0800
+#define ES_WANTRETURN 0x1000
+#define ES_NUMBER 0x2000
+
+#define BS_PUSHBUTTON 0x0000
+#define BS_AUTOCHECKBOX 0x0003
+#define BS_AUTORADIOBUTTON 0x0009
+
+#define SS_LEFT 0x0000
+#define SS_CENTER 0x0001
+#define SS_ICON 0x0003
+#define SS_NOPREFIX 0x0080
+
+#define LBS_NOTIFY 0x0001
+#define LBS_NOINTEGRALHEIGHT 0x0100
+
+#define LVS_REPORT 0x0001
+#define LVS_SINGLESEL 0x0004
+#define LVS_SHOWSELALWAYS 0x0008
+#define LVS_OWNERDRAWFIXED 0x0400
+#define LVS_NOCOLUMNHEADER 0x4000
+
+#define DTS_SHORTDATEFORMAT 0x0000
+#define DTS_UPDOWN 0x0001
+#define DTS_LONGDATEFORMAT 0x0004
+#define DTS_TIMEFORMAT 0x0009
+
+#define UDS_WRAP 0x0001
+#define UDS_SETBUDDYINT 0x0002
+#define UDS_ALIGNRIGHT 0x0004
+#define UDS_ARROWKEYS 0x0020
+
+#define PBS_SMOOTH 0x0001
