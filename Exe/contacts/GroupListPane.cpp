@@ -50,7 +50,7 @@ HRESULT GroupListPane::InsertRows()
     if (!SendMessageW(list, LVM_DELETEALLITEMS, 0, 0))
         return E_FAIL;
     m_groups.LoadAll();
-    LoadIcon();
+    LoadGroupIcon();
     for (size_t i = 0; i < m_groups.Count(); ++i) {
         ContactGroup* group = m_groups.Item(i);
         LVITEMW row{};
@@ -65,7 +65,7 @@ HRESULT GroupListPane::InsertRows()
 }
 
 // A missing icon leaves the rows without one.
-void GroupListPane::LoadIcon()
+void GroupListPane::LoadGroupIcon()
 {
     if (m_icon)
         return;

@@ -26,7 +26,7 @@ public:
     void DrawRow(const DRAWITEMSTRUCT& item) override;
 
 private:
-    void LoadIcon();
+    void LoadGroupIcon();
     HRESULT InsertRows();
 
     HICON m_icon = nullptr;

@@ -58,7 +58,10 @@ LRESULT GroupsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& hand
         if (m_groups.Window())
             FitControl(m_hwnd, IDC_GROUP_LIST, kLayoutWhole);
         return 0;
-    case WM_SETFOCUS: SetFocus(m_groups.Window()); return 0;
+    case WM_SETFOCUS:
+        if (m_groups.Window())
+            SetFocus(m_groups.Window());
+        return 0;
     case WM_DESTROY:
         if (m_menuBar)
             DestroyWindow(m_menuBar);
@@ -97,13 +100,10 @@ void GroupsDialog::OnCommand(UINT command)
     }
 }
 
-// Groups already saved stay when a later one fails.
+// Groups already saved stay when a later one fails. Once made, they are never made again.
 HRESULT GroupsDialog::CreateSampleGroups()
 {
     WaitCursor wait;
-    Settings& settings = g_mainWindow.GetSettings();
-    if (settings.SampleGrp)
-        return E_FAIL;
     for (UINT nameId : kSampleGroupNames) {
         ContactGroup group;
         std::unique_ptr<WCHAR[]> name(CopyResourceString(nameId));
@@ -115,7 +115,7 @@ HRESULT GroupsDialog::CreateSampleGroups()
     }
     HRESULT hr = m_groups.Fill(nullptr);
     if (SUCCEEDED(hr))
-        settings.SampleGrp = 1; // written with the other settings
+        g_mainWindow.GetSettings().SampleGrp = 1; // written with the other settings
     return hr;
 }
 
