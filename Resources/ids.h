@@ -31,6 +31,21 @@
 #define IDS_SAMPLE_GROUP_FAMILY 277
 #define IDS_SAMPLE_GROUP_FRIENDS 278
 #define IDS_SAMPLE_GROUP_WORK 279
+#define IDD_GROUP_EDIT 602
+#define IDM_GROUPS 403
+#define IDM_GROUP_EDIT 404
+#define IDI_GROUP 102
+#define IDC_GROUP_NAME_LABEL 620
+#define IDC_GROUP_MEMBERS_LABEL 621
+#define IDC_GROUP_LIST 650
+#define IDC_MEMBER_LIST 650
+#define IDC_GROUP_NAME 651
+#define IDM_NEW_GROUP 503
+#define IDM_EDIT_GROUP 504
+#define IDM_DELETE_GROUP 505
+#define IDM_ADD_CONTACT 503
+#define IDM_REMOVE_MEMBER 505
+#define IDM_REMOVE_ALL_MEMBERS 508
 
 // --- Scheduled messages ----------------------------------------------------------------------------
 #define IDS_SCHEDULED_EMPTY 252

@@ -3,6 +3,7 @@
 #include "app/Binding.h"
 #include "app/FeatureEntry.h"
 #include "app/MainWindow.h"
+#include "contacts/GroupsDialog.h"
 #include "ui/DialogBase.h"
 #include "ui/TextEntryDialog.h"
 
@@ -64,10 +65,22 @@ private:
     bool m_confirmedOnly;
 };
 
+// A feature whose screen is run, and judged, by the function that knows it.
+class ScreenFeature final : public FeatureEntry {
+public:
+    constexpr ScreenFeature(DWORD closesMain, WORD iconId, UINT titleId, UINT subtitleId, HRESULT (*run)(HWND))
+        : FeatureEntry(closesMain, iconId, titleId, subtitleId), m_run(run)
+    {}
+
+    HRESULT Action(HWND owner) const override { return m_run(owner); }
+
+private:
+    HRESULT (*m_run)(HWND);
+};
+
 const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,
                                       IDS_FEATURE_MESSAGE_TO_ME_NOTE};
-const FeatureScreen kGroups{1,   IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, IDD_GROUPS,
-                            true};
+const ScreenFeature kGroups{1, IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, &ShowGroupsScreen};
 const FeatureScreen kAutoReply{
     1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE, IDD_AUTO_REPLY, true};
 const FeatureScreen kScheduled{

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 namespace e2e_testing {
@@ -67,15 +68,41 @@ void ZelkovaPhone::SetSetting(const std::string& name, const std::string& type, 
     Output({"reg", "set", kSettingsKey, name, type, data});
 }
 
+uint32_t ZelkovaPhone::AddContact(const std::string& name, const std::string& mobile)
+{
+    std::string out = Output({"contacts", "add", "--name", name, "--mobile", mobile});
+    EXPECT_EQ(out.rfind("added ", 0), 0u) << out;
+    return static_cast<uint32_t>(std::stoul(out.substr(6)));
+}
+
 std::string ZelkovaPhone::ResourceText(unsigned id)
 {
-    HMODULE resources = LoadLibraryExW(u"\\Program Files\\Zelkova\\ZelkovaRes.dll", nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE resources = LoadLibraryExW(u"\\Program Files\\Zelkova\\ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     EXPECT_NE(resources, nullptr);
     WCHAR text[512] = {};
     EXPECT_GT(LoadStringW(resources, id, text, 512), 0) << "string " << id;
     FreeLibrary(resources);
     return device::Utf8FromUtf16(text).value_or("");
+}
+
+std::string HexBytes(const std::vector<uint8_t>& bytes)
+{
+    std::string text;
+    for (uint8_t byte : bytes) {
+        char two[4];
+        std::snprintf(two, sizeof two, "%02x", byte);
+        text += (text.empty() ? "" : " ") + std::string(two);
+    }
+    return text;
+}
+
+std::string MemberBytes(const std::vector<uint32_t>& ids)
+{
+    std::vector<uint8_t> bytes;
+    for (uint32_t id : ids)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<uint8_t>(id >> shift));
+    return HexBytes(bytes);
 }
 
 std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId)

@@ -6,6 +6,7 @@
 #include "phone/JsonValue.h"
 #include "phone/PhoneTool.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,17 @@ protected:
     std::string Setting(const std::string& name);
     void SetSetting(const std::string& name, const std::string& type, const std::string& data);
 
+    // `phone contacts add`; the object id it printed.
+    uint32_t AddContact(const std::string& name, const std::string& mobile);
+
     // A string of the installed resource library.
     static std::string ResourceText(unsigned id);
 };
+
+// Bytes as `phone reg` reads and writes a REG_BINARY value: two hex digits each, separated by blanks.
+std::string HexBytes(const std::vector<uint8_t>& bytes);
+// Contact object ids as the registry keeps a member list: 4 bytes each, low byte first, as HexBytes.
+std::string MemberBytes(const std::vector<uint32_t>& ids);
 
 // The rows of the list with that control id in a `phone screen --json` snapshot, each as its drawn texts.
 std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId);

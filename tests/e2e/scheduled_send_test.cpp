@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 using namespace e2e_testing;
@@ -22,27 +21,8 @@ namespace {
 
 constexpr const char* kScheduledKey = "HKCU\\Software\\Orvane\\Zelkova\\Scheduled SMS\\";
 
-std::string Hex(const std::vector<uint8_t>& bytes)
-{
-    std::string text;
-    for (uint8_t byte : bytes) {
-        char two[4];
-        std::snprintf(two, sizeof two, "%02x", byte);
-        text += (text.empty() ? "" : " ") + std::string(two);
-    }
-    return text;
-}
-
 class ScheduledSend : public ZelkovaPhone {
 protected:
-    // `phone contacts add`; the object id it printed.
-    uint32_t AddContact(const std::string& name, const std::string& mobile)
-    {
-        std::string out = Output({"contacts", "add", "--name", name, "--mobile", mobile});
-        EXPECT_EQ(out.rfind("added ", 0), 0u) << out;
-        return static_cast<uint32_t>(std::stoul(out.substr(6)));
-    }
-
     // A message stored as the program stores one: its text, the date's 8 bytes and the members' object ids
     // (4 bytes each, low byte first), written with `phone reg set`.
     void StoreMessage(const std::string& id, const std::string& text, int hour, int minute,
@@ -53,14 +33,10 @@ protected:
         double value = due.Value();
         std::vector<uint8_t> time(sizeof value);
         std::memcpy(time.data(), &value, sizeof value);
-        std::vector<uint8_t> contacts;
-        for (uint32_t member : members)
-            for (int shift = 0; shift < 32; shift += 8)
-                contacts.push_back(static_cast<uint8_t>(member >> shift));
         std::string key = kScheduledKey + id;
         Output({"reg", "set", key, "Body", "REG_SZ", text});
-        Output({"reg", "set", key, "Time", "REG_BINARY", Hex(time)});
-        Output({"reg", "set", key, "Contacts", "REG_BINARY", Hex(contacts)});
+        Output({"reg", "set", key, "Time", "REG_BINARY", HexBytes(time)});
+        Output({"reg", "set", key, "Contacts", "REG_BINARY", MemberBytes(members)});
     }
 
     // 09:00 (past at the start) to Ann, 10:00 to Ann and Bob, 12:00 to Cid.

@@ -161,10 +161,21 @@ TEST(ContactGroupStore, OnlyAStoredGroupWithANameIsSavedOrDeleted)
     ASSERT_EQ(fresh.SetText(u""), S_OK);
     EXPECT_EQ(fresh.Save(), E_FAIL);
     EXPECT_EQ(fresh.Delete(), E_FAIL); // never stored
+    // A name too long to load back is refused before anything is written, the key name included.
+    ASSERT_EQ(fresh.SetText(std::u16string(26, u'n').c_str()), S_OK);
+    EXPECT_EQ(fresh.Save(), E_INVALIDARG);
+    EXPECT_EQ(fresh.KeyName()[0], u'\0');
+    ContactGroupList none;
+    ASSERT_EQ(none.LoadAll(), S_OK);
+    EXPECT_EQ(none.Count(), 0u);
 
     StoreGroup(u"gone", u"Gone", Ids({4}));
     StoreGroup(u"kept", u"Kept", Ids({5}));
-    ContactGroup group;
+    ContactGroup renamed;
+    ASSERT_EQ(renamed.Load(u"gone"), S_OK);
+    ASSERT_EQ(renamed.SetText(std::u16string(26, u'g').c_str()), S_OK);
+    EXPECT_EQ(renamed.Save(), E_INVALIDARG);
+    ContactGroup group; // still loads, under its old name
     ASSERT_EQ(group.Load(u"gone"), S_OK);
     ASSERT_EQ(group.Delete(), S_OK);
     EXPECT_EQ(group.MemberCount(), 0u);
