@@ -3,6 +3,7 @@
 #include "app/Binding.h"
 #include "app/FeatureEntry.h"
 #include "app/MainWindow.h"
+#include "stats/StatisticsScreen.h"
 #include "ui/DialogBase.h"
 #include "ui/TextEntryDialog.h"
 
@@ -64,6 +65,14 @@ private:
     bool m_confirmedOnly;
 };
 
+// The statistics screen, which has nothing to confirm.
+class StatisticsFeature final : public FeatureEntry {
+public:
+    using FeatureEntry::FeatureEntry;
+
+    HRESULT Action(HWND owner) const override { return RunStatisticsScreen(owner) == -1 ? E_FAIL : S_OK; }
+};
+
 const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,
                                       IDS_FEATURE_MESSAGE_TO_ME_NOTE};
 const FeatureScreen kGroups{1,   IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, IDD_GROUPS,
@@ -72,8 +81,7 @@ const FeatureScreen kAutoReply{
     1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE, IDD_AUTO_REPLY, true};
 const FeatureScreen kScheduled{
     1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE, IDD_SCHEDULED, false};
-const FeatureScreen kStatistics{
-    0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE, IDD_STATISTICS, false};
+const StatisticsFeature kStatistics{0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE};
 const FeatureScreen kBackup{1,    IDI_FEATURE_BACKUP, IDS_FEATURE_BACKUP, IDS_FEATURE_BACKUP_NOTE, IDD_BACKUP,
                             false};
 
