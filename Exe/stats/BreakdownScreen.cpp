@@ -1,6 +1,7 @@
 #include "stats/BreakdownScreen.h"
 
 #include "app/Program.h"
+#include "stats/ListScreen.h"
 #include "stats/StatsText.h"
 #include "ui/Layout.h"
 
@@ -38,6 +39,8 @@ BreakdownScreen::BreakdownScreen(const StatsReport& report, DWORD tableKind)
 LRESULT BreakdownScreen::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
+    if (HandleListMessage(m_rows, m_hwnd, msg, wp, lp))
+        return TRUE;
     switch (msg) {
     case WM_INITDIALOG:
         if (FAILED(OnInitDialog()))
@@ -47,22 +50,6 @@ LRESULT BreakdownScreen::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
         switch (LOWORD(wp)) {
         case IDOK:
         case IDCANCEL: EndDialog(m_hwnd, LOWORD(wp)); return 0;
-        }
-        break;
-    case WM_SIZE:
-        if (m_rows.Window())
-            FitControl(m_hwnd, IDC_STATS_LIST, kLayoutWhole);
-        return 0;
-    case WM_DRAWITEM:
-        if (wp == IDC_STATS_LIST) {
-            m_rows.DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_MEASUREITEM:
-        if (wp == IDC_STATS_LIST) {
-            m_rows.MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-            return TRUE;
         }
         break;
     case WM_DESTROY:

@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "app/WaitCursor.h"
 #include "stats/BreakdownScreen.h"
+#include "stats/ListScreen.h"
 #include "stats/PeriodDialog.h"
 #include "ui/Layout.h"
 #include "ui/PlatformType.h"
@@ -62,28 +63,14 @@ INT_PTR RunStatisticsScreen(HWND owner)
 LRESULT StatisticsScreen::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
+    if (HandleListMessage(m_rows, m_hwnd, msg, wp, lp))
+        return TRUE;
     switch (msg) {
     case WM_INITDIALOG:
         if (FAILED(OnInitDialog()))
             EndDialog(m_hwnd, IDCANCEL);
         return TRUE;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
-    case WM_SIZE:
-        if (m_rows.Window())
-            FitControl(m_hwnd, IDC_STATS_LIST, kLayoutWhole);
-        return 0;
-    case WM_DRAWITEM:
-        if (wp == IDC_STATS_LIST) {
-            m_rows.DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_MEASUREITEM:
-        if (wp == IDC_STATS_LIST) {
-            m_rows.MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR*>(lp)->idFrom == IDC_STATS_LIST) {
             m_rows.HandleNotify(reinterpret_cast<const NMHDR*>(lp));
