@@ -186,12 +186,14 @@ TEST_F(ZelkovaStatistics, ThePeriodDialogKeepsTheLastDayAfterTheFirstAndRefusesA
     EXPECT_EQ(PickerText(IDC_FIRST_DAY), "6/12/2008");
     EXPECT_EQ(PickerText(IDC_LAST_DAY), "6/17/2008");
 
-    // A last day before the first is refused, and the user is back at the last day.
+    // A last day before the first is refused, and the user is taken to the last day.
     Press("down");
     ASSERT_TRUE(Focused(IDC_LAST_DAY));
     Press("right");
     Type("11");
     EXPECT_EQ(PickerText(IDC_LAST_DAY), "6/11/2008");
+    Press("up");
+    ASSERT_TRUE(Focused(IDC_FIRST_DAY));
     Press("soft1");
     JsonValue refused = Screen();
     ASSERT_EQ(refused["messagebox"].kind, JsonValue::Object);
