@@ -113,6 +113,22 @@
 #define IDS_MESSAGES_SHARE_FORMAT 314
 #define IDS_PERIOD_INVALID 286
 #define IDS_HINT_STATISTICS 317
+#define IDD_PERIOD 611
+#define IDD_BREAKDOWN 615
+#define IDM_STATISTICS 410
+#define IDM_BREAKDOWN 411
+#define IDC_STATS_LIST 650
+#define IDC_FIRST_DAY 668
+#define IDC_LAST_DAY 669
+#define IDC_FIRST_DAY_LABEL 670
+#define IDC_LAST_DAY_LABEL 671
+#define IDM_RECEIVED 509
+#define IDM_SENT 510
+#define IDM_THIS_MONTH 515
+#define IDM_THIS_YEAR 516
+#define IDM_PREVIOUS_MONTH 517
+#define IDM_LAST_180_DAYS 518
+#define IDM_CUSTOM_PERIOD 519
 
 // --- Application shell: dialogs, menus, accelerators, icons, controls and commands -----------------
 #define IDD_TEXT_ENTRY 600

@@ -182,3 +182,16 @@ TEST_F(DateTimePicker, TypedDigitsFillEachFieldAndMoveOnWhenItIsComplete)
     EXPECT_EQ(Text(picker), u"1/4/1999 07:59");
     EXPECT_EQ(g_recorder.Notifies(DTN_DATETIMECHANGE), 9);
 }
+
+TEST_F(DateTimePicker, OnASmartphoneADialogTakesUpAndDownPastItWhileLeftRightAndDigitsEditIt)
+{
+    HWND picker = MakePicker(DTS_SHORTDATECENTURYFORMAT);
+    auto wants = [&](UINT message, WPARAM key) {
+        MSG msg{picker, message, key, 0, 0, {}};
+        return static_cast<UINT>(SendMessageW(picker, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)));
+    };
+    EXPECT_FALSE(wants(WM_KEYDOWN, VK_DOWN) & DLGC_WANTARROWS);
+    EXPECT_FALSE(wants(WM_KEYDOWN, VK_UP) & DLGC_WANTARROWS);
+    EXPECT_TRUE(wants(WM_KEYDOWN, VK_RIGHT) & DLGC_WANTARROWS);
+    EXPECT_TRUE(wants(WM_CHAR, u'7') & DLGC_WANTCHARS);
+}

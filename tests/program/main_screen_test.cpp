@@ -266,6 +266,11 @@ TEST_F(MainScreen, FeaturesThatCannotOpenOrNeverCloseKeepTheProgramRunningUnderA
     // Each of these screens is missing from this build, and the statistics screen never closes.
     for (int row = 2; row <= 5; ++row) {
         ASSERT_TRUE(SelectRow(row)) << row;
+        if (row == 4) {
+            ASSERT_TRUE(AnswerMessageBox(IDOK)); // its one-time hint
+            EXPECT_EQ(TakeSnapshot().title, u"Statistics");
+            Press(Key::Back);
+        }
         EXPECT_TRUE(IsWindow(MainWindow())) << "row " << row;
         EXPECT_EQ(TakeSnapshot().title, u"Zelkova");
     }

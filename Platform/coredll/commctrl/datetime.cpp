@@ -8,6 +8,7 @@
 #include "commctrl/Controls.h"
 #include "commctrl/Painting.h"
 #include "device/Calendar.h"
+#include "user/Dialog.h"
 
 #include <algorithm>
 #include <string>
@@ -457,6 +458,16 @@ LRESULT Paint(const Picker& picker)
     return 0;
 }
 
+// On a Smartphone up and down move between a dialog's controls, as they do past every control there: the
+// picker is edited as text, a field chosen with left and right and filled with digits.
+LRESULT DialogCode(const MSG* msg)
+{
+    bool upOrDown = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_UP || msg->wParam == VK_DOWN);
+    if (upOrDown && device::OnSmartphone())
+        return DLGC_WANTCHARS;
+    return DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
 LRESULT OnCreate(Picker& picker)
 {
     GetLocalTime(&picker.time);
@@ -499,7 +510,7 @@ LRESULT CALLBACK DateTimePickerProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: return DialogCode(reinterpret_cast<const MSG*>(lp));
     case WM_SETTINGCHANGE:
         if (picker->format.empty())
             ApplyFormat(*picker); // the locale's format follows the locale; the program's own does not
