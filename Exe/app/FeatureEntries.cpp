@@ -31,7 +31,7 @@ public:
         if (FAILED(utils::GetOwnNumber(ownNumber, kOwnNumberCapacity, kCellularLineAddress)))
             ownNumber[0] = 0;
         ownNumber[kOwnNumberCapacity - 1] = 0;
-        TextEntryDialog entry(IDS_MY_NUMBER_CAPTION, TRUE, ownNumber);
+        TextEntryDialog entry(IDS_MY_NUMBER_CAPTION, TRUE, ownNumber, Settings::kMyNumberLength);
         if (RunDialog(IDD_TEXT_ENTRY, owner, entry) != IDOK)
             return E_FAIL;
         if (FAILED(settings.SetMyNumber(entry.Text())))

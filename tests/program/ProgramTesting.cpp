@@ -29,12 +29,12 @@ fs::path ImageDir()
     return image ? fs::path(image) : fs::path();
 }
 
+} // namespace
+
 fs::path InstallDir(const fs::path& deviceDir)
 {
     return deviceDir / "fs" / "Program Files" / "Zelkova";
 }
-
-} // namespace
 
 void InstallProgram(const fs::path& deviceDir, const std::vector<std::string>& leaveOut)
 {
@@ -110,6 +110,15 @@ void MarkWelcomeHintShown()
     StoreNumber(u"OneTimeMsg_264", 1);
 }
 
+std::u16string ResourceText(UINT id)
+{
+    HMODULE resources = LoadLibraryExW(u"ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    WCHAR text[512] = {};
+    LoadStringW(resources, id, text, 512);
+    FreeLibrary(resources);
+    return text;
+}
+
 bool UtilsInstalled()
 {
     HMODULE utils = LoadLibraryW(u"utils");
@@ -138,7 +147,7 @@ ProgramTest::~ProgramTest()
     device::SetProgramPath({});
 }
 
-void ProgramTest::Start(const std::u16string& commandLine)
+void ProgramTest::Start(const std::u16string& commandLine, const std::function<void()>& prepare)
 {
     ASSERT_FALSE(m_ui.joinable());
     // The state the process would start with: program-wide values zero, the main window object new.
@@ -149,10 +158,19 @@ void ProgramTest::Start(const std::u16string& commandLine)
 
     m_main = nullptr;
     m_running = true;
-    m_ui = std::thread([this, commandLine] {
+    m_ui = std::thread([this, commandLine, prepare] {
         m_uiThread = GetCurrentThreadId();
+        if (prepare)
+            prepare();
         std::u16string line = commandLine;
         m_exitCode = RunProgram(GetModuleHandleW(nullptr), line.data(), SW_SHOW);
+        // A process takes its windows with it when it ends, without running any of its code; a main window
+        // that a refused start left goes the same way here.
+        HWND left = FindWindowW(kMainWindowClass, nullptr);
+        if (left && GetWindowThreadProcessId(left, nullptr) == GetCurrentThreadId()) {
+            SetWindowLongPtrW(left, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+            DestroyWindow(left);
+        }
         m_running = false;
     });
     // The window is made on the program's thread; until then there is nothing to wait for.

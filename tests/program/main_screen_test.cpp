@@ -15,15 +15,6 @@ using namespace program_testing;
 
 namespace {
 
-std::u16string ResourceText(UINT id)
-{
-    HMODULE resources = LoadLibraryExW(u"ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    WCHAR text[512] = {};
-    LoadStringW(resources, id, text, 512);
-    FreeLibrary(resources);
-    return text;
-}
-
 const WindowNode* Find(const std::vector<WindowNode>& nodes, int id)
 {
     for (const WindowNode& node : nodes) {
@@ -54,6 +45,8 @@ TEST_F(MainScreen, FirstStartGreetsOnceThenShowsTheSixFeaturesWithTheFirstSelect
     EXPECT_EQ(greeting.messageBox->caption, u"Zelkova");
     EXPECT_EQ(greeting.messageBox->icon, "information");
     ASSERT_TRUE(AnswerMessageBox(IDOK));
+    // Only the two hints of the program have a flag: any other id shows nothing.
+    EXPECT_EQ(ShowHintOnce(MainWindow(), IDS_AUTO_REPLY_DEFAULT_TEXT), E_FAIL);
 
     Snapshot screen = TakeSnapshot();
     EXPECT_EQ(screen.title, u"Zelkova");
@@ -71,9 +64,8 @@ TEST_F(MainScreen, FirstStartGreetsOnceThenShowsTheSixFeaturesWithTheFirstSelect
     }
     // Every row carries its icon, drawn from the resource library.
     HWND list = GetDlgItem(MainWindow(), IDC_FEATURE_LIST);
-    EXPECT_EQ(ImageList_GetImageCount(
-                  reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))),
-              6);
+    EXPECT_EQ(
+        ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))), 6);
     // The window class carries the program file's own icon.
     WNDCLASSW windowClass{};
     ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), kMainWindowClass, &windowClass));
@@ -250,6 +242,36 @@ TEST_F(MainScreen, MessageToMeAsksForTheNumberAndCancelComposesAndStoresNothing)
     EXPECT_EQ(device::mail::ComposedRequests().size(), UtilsInstalled() ? 2u : 0u);
     ASSERT_EQ(Exit(), 18);
     EXPECT_EQ(Stored(u"MyNumber")->Text(), u"5550188");
+}
+
+TEST_F(MainScreen, AnOwnNumberOfTheLongestKeptLengthIsTypedConfirmedAndReadBackWhole)
+{
+    MarkWelcomeHintShown();
+    const std::u16string longest(Settings::kMyNumberLength, u'7');
+    Start();
+    ASSERT_TRUE(SelectRow(0));
+    for (size_t i = 0; i < 300; ++i) // whatever the phone offered goes
+        Press(Key::Back);
+    Type(longest + u"89"); // two more than can be kept
+    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_ENTRY)->text, longest);
+    Press(Key::LeftSoft);
+    ASSERT_EQ(Exit(), 18);
+    EXPECT_EQ(Stored(u"MyNumber")->Text(), longest);
+
+    // The options screen shows it whole, confirming keeps it whole, and so does the next start.
+    Start();
+    ASSERT_TRUE(ChooseMenuItem(u"Options"));
+    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_MY_NUMBER)->text, longest);
+    Press(Key::Down);
+    Press(Key::Right); // from the whole text selected to its end
+    Type(u"1");
+    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_MY_NUMBER)->text, longest);
+    Press(Key::LeftSoft);
+    EXPECT_EQ(Stored(u"MyNumber")->Text(), longest);
+    ASSERT_EQ(Exit(), 18);
+    Start();
+    EXPECT_EQ(std::u16string(g_mainWindow.GetSettings().MyNumber()), longest);
+    ASSERT_EQ(Exit(), 18);
 }
 
 TEST_F(MainScreen, FeaturesThatCannotOpenOrNeverCloseKeepTheProgramRunningUnderAutoExit)
