@@ -3,6 +3,7 @@
 #include "app/Binding.h"
 #include "app/FeatureEntry.h"
 #include "app/MainWindow.h"
+#include "schedule/ScheduleListDialog.h"
 #include "ui/DialogBase.h"
 #include "ui/TextEntryDialog.h"
 
@@ -64,14 +65,26 @@ private:
     bool m_confirmedOnly;
 };
 
+// The scheduled messages screen; whatever became of it, the feature was used.
+class ScheduledMessagesScreen final : public FeatureEntry {
+public:
+    using FeatureEntry::FeatureEntry;
+
+    HRESULT Action(HWND owner) const override
+    {
+        ScheduleListDialog screen;
+        RunDialog(IDD_SCHEDULED, owner, screen);
+        return S_OK;
+    }
+};
+
 const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,
                                       IDS_FEATURE_MESSAGE_TO_ME_NOTE};
 const FeatureScreen kGroups{1,   IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, IDD_GROUPS,
                             true};
 const FeatureScreen kAutoReply{
     1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE, IDD_AUTO_REPLY, true};
-const FeatureScreen kScheduled{
-    1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE, IDD_SCHEDULED, false};
+const ScheduledMessagesScreen kScheduled{1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE};
 const FeatureScreen kStatistics{
     0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE, IDD_STATISTICS, false};
 const FeatureScreen kBackup{1,    IDI_FEATURE_BACKUP, IDS_FEATURE_BACKUP, IDS_FEATURE_BACKUP_NOTE, IDD_BACKUP,
