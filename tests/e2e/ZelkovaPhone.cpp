@@ -1,12 +1,15 @@
 #include "e2e/ZelkovaPhone.h"
 
 #include "program/ProgramTesting.h"
+#include "schedule/DateTime.h"
 
 #include "device/Text.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <sstream>
 
 namespace e2e_testing {
@@ -76,6 +79,67 @@ std::string ZelkovaPhone::ResourceText(unsigned id)
     EXPECT_GT(LoadStringW(resources, id, text, 512), 0) << "string " << id;
     FreeLibrary(resources);
     return device::Utf8FromUtf16(text).value_or("");
+}
+
+uint32_t ZelkovaPhone::AddContact(const std::string& name, const std::string& mobile)
+{
+    std::string out = Output({"contacts", "add", "--name", name, "--mobile", mobile});
+    EXPECT_EQ(out.rfind("added ", 0), 0u) << out;
+    return static_cast<uint32_t>(std::stoul(out.substr(6)));
+}
+
+namespace {
+
+std::string Hex(const std::vector<uint8_t>& bytes)
+{
+    std::string text;
+    for (uint8_t byte : bytes) {
+        char two[4];
+        std::snprintf(two, sizeof two, "%02x", byte);
+        text += (text.empty() ? "" : " ") + std::string(two);
+    }
+    return text;
+}
+
+} // namespace
+
+void ZelkovaPhone::StoreScheduled(const std::string& id, const std::string& text, int year, int month, int day,
+                                  int hour, int minute, int second, const std::vector<uint32_t>& members)
+{
+    DateTime due;
+    ASSERT_EQ(due.FromParts(year, month, day, hour, minute, second), DateTimeValid);
+    double value = due.Value();
+    std::vector<uint8_t> time(sizeof value);
+    std::memcpy(time.data(), &value, sizeof value);
+    std::vector<uint8_t> contacts;
+    for (uint32_t member : members)
+        for (int shift = 0; shift < 32; shift += 8)
+            contacts.push_back(static_cast<uint8_t>(member >> shift));
+    std::string key = kScheduledKey + id;
+    Output({"reg", "set", key, "Body", "REG_SZ", text});
+    Output({"reg", "set", key, "Time", "REG_BINARY", Hex(time)});
+    Output({"reg", "set", key, "Contacts", "REG_BINARY", Hex(contacts)});
+}
+
+std::vector<std::string> ZelkovaPhone::WakeUps()
+{
+    std::vector<std::string> times;
+    for (const std::string& line : Lines({"alarms"})) {
+        EXPECT_NE(line.find("\\Program Files\\Zelkova\\Zelkova.exe"), std::string::npos) << line;
+        times.push_back(line.substr(0, 19));
+    }
+    return times;
+}
+
+std::vector<std::string> ZelkovaPhone::Sent()
+{
+    std::vector<std::string> sent;
+    for (const JsonValue& message : Json({"sms", "list", "--folder", "sent", "--json"}).items)
+        for (const JsonValue& to : message["to"].items)
+            sent.push_back(message["text"].text + " to " + to["name"].text + " " + to["address"].text + " at " +
+                           message["time"].text);
+    std::sort(sent.begin(), sent.end());
+    return sent;
 }
 
 std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId)

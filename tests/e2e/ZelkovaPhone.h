@@ -6,6 +6,7 @@
 #include "phone/JsonValue.h"
 #include "phone/PhoneTool.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ using phone_testing::ControlOf;
 using phone_testing::JsonValue;
 
 constexpr const char* kSettingsKey = "HKCU\\Software\\Orvane\\Zelkova";
+constexpr const char* kScheduledKey = "HKCU\\Software\\Orvane\\Zelkova\\Scheduled SMS\\";
 
 class ZelkovaPhone : public phone_testing::PhoneTool {
 protected:
@@ -37,6 +39,17 @@ protected:
 
     // A string of the installed resource library.
     static std::string ResourceText(unsigned id);
+
+    // `phone contacts add`; the object id it printed.
+    uint32_t AddContact(const std::string& name, const std::string& mobile);
+    // A scheduled message stored as the program stores one, with `phone reg set`: its text, the date's 8
+    // bytes (local, as the program computes it) and the members' object ids, 4 bytes each, low byte first.
+    void StoreScheduled(const std::string& id, const std::string& text, int year, int month, int day, int hour,
+                        int minute, int second, const std::vector<uint32_t>& members);
+    // The registered wake-up times, as `phone alarms` lists them, each checked to start the installed program.
+    std::vector<std::string> WakeUps();
+    // Each message of the sent folder as "TEXT to NAME ADDRESS at TIME", sorted.
+    std::vector<std::string> Sent();
 };
 
 // The rows of the list with that control id in a `phone screen --json` snapshot, each as its drawn texts.
