@@ -206,14 +206,18 @@ TEST_F(ScheduledScreens, DoneRefusesNoRecipientsATimeNotAheadAndOneWithinAMinute
 
 TEST_F(ScheduledScreens, RowsGoLatestFirstPastOnesStruckOutAndEveryChangeArmsTheWakeUpAnew)
 {
-    uint32_t ann = AddContact("Ann", "555101");
+    uint32_t ann = AddContact("Ann", "555101"), bob = AddContact("Bob", "555202");
     ExpectPrints({"clock", "set", "2008-06-15 08:30:00"}, "2008-06-15 08:30:00 (manual)\n");
     StoreScheduled("{A}", "Nine", 2008, 6, 15, 9, 0, 0, {ann});
     StoreScheduled("{B}", "Six\r\nsharp", 2008, 6, 15, 18, 0, 0, {ann});
-    StoreScheduled("{C}", "Noon", 2008, 6, 14, 12, 0, 0, {ann});
+    StoreScheduled("{C}", "Noon", 2008, 6, 14, 12, 0, 0, {bob});
     OpenScheduledMessages();
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Today, 6:00 PM | Six sharp", "Today, 9:00 AM | Nine",
                                                 "~6/14/2008, 12:00 PM | Noon~"}));
+    // A message whose every recipient left the contacts can't be shown for editing.
+    Output({"contacts", "delete", std::to_string(bob)});
+    ExpectPrints({"row", "2"}, "selected row 2\n");
+    EXPECT_EQ(Screen()["title"].text, "Scheduled messages");
 
     // Done without a change registers nothing (nothing was registered before).
     ExpectPrints({"row", "1"}, "selected row 1\n");
