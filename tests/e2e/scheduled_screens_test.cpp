@@ -183,7 +183,8 @@ TEST_F(ScheduledScreens, DoneRefusesNoRecipientsATimeNotAheadAndOneWithinAMinute
     ExpectRefused(tooClose, IDC_DUE_PICKER);
     PickTime(6, 15, 2008, 13, 1);
     ExpectRefused(tooClose, IDC_DUE_PICKER);
-    PickTime(6, 15, 2008, 15, 1); // a whole minute after three
+    PickTime(6, 15, 2079, 15, 1); // a whole minute after three, in a year past the system's dates
+    EXPECT_EQ(TextOf(IDC_DUE_PICKER), "6/15/2008 3:01 PM");
     Press("soft1");
     EXPECT_EQ(Rows().size(), 9u);
     EXPECT_EQ(Rows()[0], "Today, 3:01 PM | H");
