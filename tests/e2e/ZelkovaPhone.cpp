@@ -70,17 +70,6 @@ void ZelkovaPhone::SetSetting(const std::string& name, const std::string& type, 
     Output({"reg", "set", kSettingsKey, name, type, data});
 }
 
-std::string ZelkovaPhone::ResourceText(unsigned id)
-{
-    HMODULE resources = LoadLibraryExW(u"\\Program Files\\Zelkova\\ZelkovaRes.dll", nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE);
-    EXPECT_NE(resources, nullptr);
-    WCHAR text[512] = {};
-    EXPECT_GT(LoadStringW(resources, id, text, 512), 0) << "string " << id;
-    FreeLibrary(resources);
-    return device::Utf8FromUtf16(text).value_or("");
-}
-
 uint32_t ZelkovaPhone::AddContact(const std::string& name, const std::string& mobile)
 {
     std::string out = Output({"contacts", "add", "--name", name, "--mobile", mobile});
@@ -88,9 +77,17 @@ uint32_t ZelkovaPhone::AddContact(const std::string& name, const std::string& mo
     return static_cast<uint32_t>(std::stoul(out.substr(6)));
 }
 
-namespace {
+std::string ZelkovaPhone::ResourceText(unsigned id)
+{
+    HMODULE resources = LoadLibraryExW(u"\\Program Files\\Zelkova\\ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_NE(resources, nullptr);
+    WCHAR text[512] = {};
+    EXPECT_GT(LoadStringW(resources, id, text, 512), 0) << "string " << id;
+    FreeLibrary(resources);
+    return device::Utf8FromUtf16(text).value_or("");
+}
 
-std::string Hex(const std::vector<uint8_t>& bytes)
+std::string HexBytes(const std::vector<uint8_t>& bytes)
 {
     std::string text;
     for (uint8_t byte : bytes) {
@@ -101,7 +98,14 @@ std::string Hex(const std::vector<uint8_t>& bytes)
     return text;
 }
 
-} // namespace
+std::string MemberBytes(const std::vector<uint32_t>& ids)
+{
+    std::vector<uint8_t> bytes;
+    for (uint32_t id : ids)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<uint8_t>(id >> shift));
+    return HexBytes(bytes);
+}
 
 void ZelkovaPhone::StoreScheduled(const std::string& id, const std::string& text, int year, int month, int day,
                                   int hour, int minute, int second, const std::vector<uint32_t>& members)
@@ -111,14 +115,10 @@ void ZelkovaPhone::StoreScheduled(const std::string& id, const std::string& text
     double value = due.Value();
     std::vector<uint8_t> time(sizeof value);
     std::memcpy(time.data(), &value, sizeof value);
-    std::vector<uint8_t> contacts;
-    for (uint32_t member : members)
-        for (int shift = 0; shift < 32; shift += 8)
-            contacts.push_back(static_cast<uint8_t>(member >> shift));
     std::string key = kScheduledKey + id;
     Output({"reg", "set", key, "Body", "REG_SZ", text});
-    Output({"reg", "set", key, "Time", "REG_BINARY", Hex(time)});
-    Output({"reg", "set", key, "Contacts", "REG_BINARY", Hex(contacts)});
+    Output({"reg", "set", key, "Time", "REG_BINARY", HexBytes(time)});
+    Output({"reg", "set", key, "Contacts", "REG_BINARY", MemberBytes(members)});
 }
 
 std::vector<std::string> ZelkovaPhone::WakeUps()

@@ -37,13 +37,14 @@ protected:
     std::string Setting(const std::string& name);
     void SetSetting(const std::string& name, const std::string& type, const std::string& data);
 
+    // `phone contacts add`; the object id it printed.
+    uint32_t AddContact(const std::string& name, const std::string& mobile);
+
     // A string of the installed resource library.
     static std::string ResourceText(unsigned id);
 
-    // `phone contacts add`; the object id it printed.
-    uint32_t AddContact(const std::string& name, const std::string& mobile);
     // A scheduled message stored as the program stores one, with `phone reg set`: its text, the date's 8
-    // bytes (local, as the program computes it) and the members' object ids, 4 bytes each, low byte first.
+    // bytes (local, as the program computes it) and its members.
     void StoreScheduled(const std::string& id, const std::string& text, int year, int month, int day, int hour,
                         int minute, int second, const std::vector<uint32_t>& members);
     // The registered wake-up times, as `phone alarms` lists them, each checked to start the installed program.
@@ -51,6 +52,11 @@ protected:
     // Each message of the sent folder as "TEXT to NAME ADDRESS at TIME", sorted.
     std::vector<std::string> Sent();
 };
+
+// Bytes as `phone reg` reads and writes a REG_BINARY value: two hex digits each, separated by blanks.
+std::string HexBytes(const std::vector<uint8_t>& bytes);
+// Contact object ids as the registry keeps a member list: 4 bytes each, low byte first, as HexBytes.
+std::string MemberBytes(const std::vector<uint32_t>& ids);
 
 // The rows of the list with that control id in a `phone screen --json` snapshot, each as its drawn texts.
 std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId);
