@@ -57,18 +57,17 @@ protected:
     }
 
     // The edit screen's date and time set as a user sets it: down to the picker, right (round from the last
-    // part) to its first part, the digits of each part, then up on AM/PM when it shows the other half of the day.
+    // part) to its first part, the digits of each part, then the letter of AM or PM.
     void PickTime(int month, int day, int year, int hour, int minute)
     {
         for (int i = 0; i < 3 && !ControlOf(Screen(), IDC_DUE_PICKER)["focused"].boolean; ++i)
             Press("down");
         for (int i = 0; i < 8 && ControlOf(Screen(), IDC_DUE_PICKER)["field"]["start"].number > 0; ++i)
             Press("right");
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%02d%02d%04d%02d%02d", month, day, year, (hour + 11) % 12 + 1, minute);
-        Output({"type", digits});
-        if ((TextOf(IDC_DUE_PICKER).find("PM") != std::string::npos) != (hour >= 12))
-            Press("up");
+        char keys[16];
+        std::snprintf(keys, sizeof keys, "%02d%02d%04d%02d%02d%c", month, day, year, (hour + 11) % 12 + 1, minute,
+                      hour >= 12 ? 'p' : 'a');
+        Output({"type", keys});
     }
 
     // Done on the edit screen refused with that text; the box answered and the focus on the control named.

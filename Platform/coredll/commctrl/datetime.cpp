@@ -1,6 +1,7 @@
 // Date and time picker ("SysDateTimePick32"): a value shown through a format of fields, edited by keys
-// (left and right choose a field, up and down step it round its own range, digits fill it); the shown
-// text is the window text. Left out: the drop-down calendar, callback fields and DTS_SHOWNONE's check box.
+// (left and right choose a field, up and down step it round its own range, digits fill it, the first
+// letter of AM or PM chooses that half of the day); the shown text is the window text. Left out: the
+// drop-down calendar, callback fields and DTS_SHOWNONE's check box.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -414,9 +415,33 @@ bool Complete(const Picker& picker, Field field, int value, int digits)
            !WithTyped(picker.time, field, value * 10 + 1, digits + 1, ignored) && field != Field::Year;
 }
 
+// The first letter of the locale's AM or PM marker chooses that half of the day, keeping the hour.
+LRESULT TypeMarker(Picker& picker, WCHAR ch)
+{
+    WCHAR upper[2] = {ch, 0};
+    CharUpperW(upper);
+    for (bool afternoon : {false, true}) {
+        std::u16string marker = LocaleText(afternoon ? LOCALE_S2359 : LOCALE_S1159);
+        WCHAR first[2] = {marker.empty() ? WCHAR(0) : marker[0], 0};
+        CharUpperW(first);
+        if (first[0] && first[0] == upper[0]) {
+            SYSTEMTIME changed = picker.time;
+            changed.wHour = static_cast<WORD>(picker.time.wHour % 12 + (afternoon ? 12 : 0));
+            if (changed.wHour != picker.time.wHour)
+                ChangeByUser(picker, changed);
+            return 0;
+        }
+    }
+    return 0;
+}
+
 LRESULT OnChar(Picker& picker, WCHAR ch)
 {
-    if (picker.none || picker.current < 0 || ch < u'0' || ch > u'9' || !IsNumberField(picker.parts[picker.current]))
+    if (picker.none || picker.current < 0)
+        return 0;
+    if (picker.parts[picker.current].field == Field::AmPm)
+        return TypeMarker(picker, ch);
+    if (ch < u'0' || ch > u'9' || !IsNumberField(picker.parts[picker.current]))
         return 0;
     Field field = picker.parts[picker.current].field;
     picker.typed += ch;
