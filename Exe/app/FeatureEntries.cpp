@@ -65,17 +65,12 @@ private:
     bool m_confirmedOnly;
 };
 
-// The scheduled messages screen; whatever became of it, the feature was used.
+// The scheduled messages screen, run by the function that knows it.
 class ScheduledMessagesScreen final : public FeatureEntry {
 public:
     using FeatureEntry::FeatureEntry;
 
-    HRESULT Action(HWND owner) const override
-    {
-        ScheduleListDialog screen;
-        RunDialog(IDD_SCHEDULED, owner, screen);
-        return S_OK;
-    }
+    HRESULT Action(HWND owner) const override { return ShowScheduledScreen(owner); }
 };
 
 const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,

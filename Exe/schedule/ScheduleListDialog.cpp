@@ -20,6 +20,13 @@ constexpr int kMostScheduled = 10;
 
 } // namespace
 
+HRESULT ShowScheduledScreen(HWND owner)
+{
+    ScheduleListDialog screen;
+    RunDialog(IDD_SCHEDULED, owner, screen);
+    return S_OK;
+}
+
 LRESULT ScheduleListDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;

@@ -27,3 +27,6 @@ private:
     HWND m_menuBar = nullptr;
     HREGNOTIFY m_timeNotification = nullptr;
 };
+
+// Runs the scheduled messages screen over owner: S_OK however it ended, as the feature was used.
+HRESULT ShowScheduledScreen(HWND owner);
