@@ -27,6 +27,7 @@
 
 #define SS_LEFT 0x0000
 #define SS_CENTER 0x0001
+#define SS_RIGHT 0x0002
 #define SS_ICON 0x0003
 #define SS_NOPREFIX 0x0080
 

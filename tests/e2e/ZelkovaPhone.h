@@ -16,6 +16,7 @@ using phone_testing::ControlOf;
 using phone_testing::JsonValue;
 
 constexpr const char* kSettingsKey = "HKCU\\Software\\Orvane\\Zelkova";
+constexpr const char* kScheduledKey = "HKCU\\Software\\Orvane\\Zelkova\\Scheduled SMS\\";
 
 class ZelkovaPhone : public phone_testing::PhoneTool {
 protected:
@@ -41,6 +42,15 @@ protected:
 
     // A string of the installed resource library.
     static std::string ResourceText(unsigned id);
+
+    // A scheduled message stored as the program stores one, with `phone reg set`: its text, the date's 8
+    // bytes (local, as the program computes it) and its members.
+    void StoreScheduled(const std::string& id, const std::string& text, int year, int month, int day, int hour,
+                        int minute, int second, const std::vector<uint32_t>& members);
+    // The registered wake-up times, as `phone alarms` lists them, each checked to start the installed program.
+    std::vector<std::string> WakeUps();
+    // Each message of the sent folder as "TEXT to NAME ADDRESS at TIME", sorted.
+    std::vector<std::string> Sent();
 };
 
 // Bytes as `phone reg` reads and writes a REG_BINARY value: two hex digits each, separated by blanks.
