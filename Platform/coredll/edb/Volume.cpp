@@ -472,15 +472,18 @@ std::optional<Position> Volume::Seek(const DatabaseDefinition& db, int order, co
 {
     auto lock = Lock();
     std::string column = Column(order), direction = ascending ? "" : " DESC";
-    std::string sql = "SELECT " + column + ", oid FROM " + Table(db.oid) + where + " ORDER BY " + column + direction +
-                      ", oid" + direction + " LIMIT 1 OFFSET ?3";
+    std::string sql = "SELECT " + column + ", oid, props FROM " + Table(db.oid) + where + " ORDER BY " + column +
+                      direction + ", oid" + direction + " LIMIT 1 OFFSET ?3";
     Query seek = Prepare(sql);
     if (from)
         seek.Bind(1, from->key).Bind(2, from->oid);
     seek.Bind(3, offset);
     if (!seek.Step())
         return std::nullopt;
-    return Position{seek.Bytes(0), static_cast<CEOID>(seek.Int(1))};
+    std::optional<Record> record = Parse(seek.Bytes(2));
+    if (!record)
+        throw Failure(ERROR_INTERNAL_DB_CORRUPTION);
+    return Position{seek.Bytes(0), static_cast<CEOID>(seek.Int(1)), std::move(record)};
 }
 
 std::optional<Position> Volume::Next(const DatabaseDefinition& db, int order, const Position* after)

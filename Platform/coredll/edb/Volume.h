@@ -47,10 +47,12 @@ struct DatabaseDefinition {
     int64_t modified = 0; // FILETIME ticks of the last change through a database handle
 };
 
-// Where a record stands in one order of its database: its key there, then its object identifier.
+// Where a record stands in one order of its database: its key there, then its object identifier; with the
+// record as it was when the position was found, so a read that follows a seek costs no second look-up.
 struct Position {
     std::string key;
     CEOID oid = 0;
+    std::optional<Record> record;
 };
 
 // The order records are visited in: a sort order's index, or kByOid for the order they were added in.

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using device::edb::DatabaseDefinition;
 using device::edb::Failure;
@@ -435,7 +436,9 @@ CEOID WINAPI CeReadRecordPropsEx(HANDLE hDbase, DWORD dwFlags, LPWORD lpcPropID,
         if (!database->current)
             throw Failure(ERROR_NO_MORE_ITEMS);
         CEOID oid = database->current->oid;
-        std::optional<Record> record = database->volume->ReadRecord(database->definition.oid, oid);
+        std::optional<Record> record = std::exchange(database->current->record, std::nullopt);
+        if (!record)
+            record = database->volume->ReadRecord(database->definition.oid, oid);
         if (!record)
             throw Failure(ERROR_KEY_DELETED);
         std::optional<std::vector<CEPROPID>> wanted;
@@ -488,7 +491,7 @@ CEOID WINAPI CeWriteRecordProps(HANDLE hDbase, CEOID oidRecord, WORD cPropID, CE
         std::string key = database->order == device::edb::kByOid
                               ? std::string()
                               : device::edb::SortKey(db.sortOrders[database->order], record);
-        database->current = Position{std::move(key), oid};
+        database->current = Position{std::move(key), oid, std::move(record)};
         return oid;
     });
 }
