@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sys/wait.h>
@@ -110,6 +111,13 @@ TEST_F(Volumes, BackupRecordsComeBackNewestFirstAfterRemounting)
     EXPECT_EQ(values[1].wFlags, CEDB_PROPNOTFOUND);
     LocalFree(buffer);
     CloseHandle(db);
+
+    // Mounting it again shares the mount, with the password only.
+    CEGUID again;
+    EXPECT_EQ(Mount(OPEN_EXISTING, u"wrong", &again), static_cast<DWORD>(ERROR_INVALID_PASSWORD));
+    ASSERT_EQ(Mount(OPEN_EXISTING, kPassword, &again), 0u);
+    EXPECT_EQ(std::memcmp(&again, &guid, sizeof guid), 0);
+    EXPECT_TRUE(CeUnmountDBVol(&guid));
     EXPECT_TRUE(CeUnmountDBVol(&guid));
     EXPECT_FALSE(CeUnmountDBVol(&guid));
 }

@@ -9,6 +9,7 @@ namespace {
 struct Mounted {
     CEGUID guid;
     std::shared_ptr<Volume> volume;
+    std::string password; // a second mount must give it too
     int count = 0;
 };
 
@@ -42,13 +43,15 @@ CEGUID Mount(const std::filesystem::path& file, const std::string& password, DWO
             throw Failure(ERROR_FILE_EXISTS);
         if (disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING)
             throw Failure(ERROR_ACCESS_DENIED);
+        if (password != mounted.password)
+            throw Failure(ERROR_INVALID_PASSWORD);
         ++mounted.count;
         return mounted.guid;
     }
     std::shared_ptr<Volume> volume = Volume::Open(path, password, disposition, existed);
     // Neither all zeros (the object store) nor all ones (no volume).
     CEGUID guid{++g_serial, static_cast<DWORD>(getpid()), 0x45444256, 0};
-    g_mounted.push_back({guid, std::move(volume), 1});
+    g_mounted.push_back({guid, std::move(volume), password, 1});
     return guid;
 }
 

@@ -1,6 +1,8 @@
 #include "edb/SortKey.h"
 
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <cstring>
 
@@ -32,29 +34,18 @@ void PutString(std::string& out, const std::string& bytes, bool foldCase)
 {
     std::u16string units(bytes.size() / 2, u'\0');
     std::memcpy(units.data(), bytes.data(), units.size() * 2);
-    for (size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF)
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    int32_t length = static_cast<int32_t>(units.size());
+    for (int32_t i = 0; i < length;) {
+        UChar32 c;
+        U16_NEXT(units.data(), i, length, c);
         if (foldCase)
-            c = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+            c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
         if (c == 0)
             break;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        uint8_t encoded[U8_MAX_LENGTH];
+        int32_t size = 0;
+        U8_APPEND_UNSAFE(encoded, size, c);
+        out.append(reinterpret_cast<const char*>(encoded), static_cast<size_t>(size));
     }
     out += '\0';
 }

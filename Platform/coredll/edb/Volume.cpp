@@ -79,6 +79,14 @@ DWORD WhyUnreadable(const fs::path& file, bool hasPassword)
     return error || size < kPageSize || size % kPageSize ? ERROR_BAD_FORMAT : ERROR_INVALID_PASSWORD;
 }
 
+Record StoredRecord(std::string_view bytes)
+{
+    std::optional<Record> record = Parse(bytes);
+    if (!record)
+        throw Failure(ERROR_INTERNAL_DB_CORRUPTION);
+    return std::move(*record);
+}
+
 std::string SortBlob(const SortOrder& order)
 {
     std::string blob;
@@ -154,10 +162,11 @@ private:
     sqlite3_stmt* m_stmt;
 };
 
-std::shared_ptr<Volume> Volume::Open(const fs::path& file, const std::string& password, DWORD disposition,
+std::shared_ptr<Volume> Volume::Open(const fs::path& given, const std::string& password, DWORD disposition,
                                      bool* existed)
 {
     std::error_code error;
+    fs::path file = fs::absolute(given, error);
     bool exists = fs::exists(file, error);
     *existed = exists;
     if (exists && !fs::is_regular_file(file, error))
@@ -417,10 +426,7 @@ std::optional<Record> Volume::ReadRecord(CEOID db, CEOID oid)
     read.Bind(1, oid);
     if (!read.Step())
         return std::nullopt;
-    std::optional<Record> record = Parse(read.Bytes(0));
-    if (!record)
-        throw Failure(ERROR_INTERNAL_DB_CORRUPTION);
-    return record;
+    return StoredRecord(read.Bytes(0));
 }
 
 CEOID Volume::WriteRecord(const DatabaseDefinition& db, CEOID oid, const Record& record)
@@ -480,10 +486,7 @@ std::optional<Position> Volume::Seek(const DatabaseDefinition& db, int order, co
     seek.Bind(3, offset);
     if (!seek.Step())
         return std::nullopt;
-    std::optional<Record> record = Parse(seek.Bytes(2));
-    if (!record)
-        throw Failure(ERROR_INTERNAL_DB_CORRUPTION);
-    return Position{seek.Bytes(0), static_cast<CEOID>(seek.Int(1)), std::move(record)};
+    return Position{seek.Bytes(0), static_cast<CEOID>(seek.Int(1)), StoredRecord(seek.Bytes(2))};
 }
 
 std::optional<Position> Volume::Next(const DatabaseDefinition& db, int order, const Position* after)
