@@ -97,7 +97,9 @@ TEST_F(FileDialogs, OpeningRefusesAMissingFileAndWalksIntoFolders)
     Do({"press", "down"});
     Do({"row", "1"});
     // The folder's rows, once the program has filled the list anew.
-    EXPECT_TRUE(Eventually([&] { return Rows() == std::vector<std::string>{"[..]", "inner.qvb"}; }));
+    EXPECT_TRUE(Eventually([&] {
+        return Rows() == std::vector<std::string>{"[..]", "inner.qvb"};
+    })) << Output({"screen", "--json"});
     Do({"row", "1"});
     EXPECT_EQ(Result(),
               std::make_tuple(DWORD(1), DWORD(0), std::string("REG_SZ \\My Documents\\Archive\\inner.qvb\n")));

@@ -302,3 +302,79 @@ TEST_F(Volumes, ARecordWrittenSurvivesTheWriterBeingKilled)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Volumes, CreatingRefusesDefinitionsTheServiceCannotKeep)
+{
+    CEGUID guid;
+    ASSERT_EQ(Mount(CREATE_NEW, nullptr, &guid), 0u);
+    EXPECT_EQ(Mount(CREATE_ALWAYS, nullptr, &guid), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "mounted";
+    auto refused = [&](CEDBASEINFOEX info, CEPROPSPEC* props, DWORD count) {
+        return CeCreateDatabaseWithProps(&guid, &info, count, props) ? 0 : GetLastError();
+    };
+    CEDBASEINFOEX info{};
+    info.wVersion = CEDBASEINFOEX_VERSION;
+    info.dwFlags = CEDB_VALIDNAME;
+    std::char_traits<char16_t>::copy(info.szDbaseName, u"D", 1);
+    CEPROPSPEC props[3] = {{1, kKind, 0, nullptr, 0}, {1, 0x00050041, 0, nullptr, 0}, {1, kKind, 0, nullptr, 0}};
+
+    CEDBASEINFOEX withTime = info;
+    withTime.dwFlags |= CEDB_VALIDMODTIME;
+    EXPECT_EQ(refused(withTime, props, 1), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+    EXPECT_EQ(refused(info, props, 3), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "the same property twice";
+    CEDBASEINFOEX byBlob = info;
+    byBlob.wNumSortOrder = 1;
+    byBlob.rgSortSpecs[0] = {SORTORDERSPECEX_VERSION, 1, 0, 0, {0x00050041}, {0}};
+    EXPECT_EQ(refused(byBlob, props, 2), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    CEDBASEINFOEX ignoringSymbols = info;
+    ignoringSymbols.wNumSortOrder = 1;
+    ignoringSymbols.rgSortSpecs[0] = {SORTORDERSPECEX_VERSION, 1, 0, 0, {kKind}, {CEDB_SORT_IGNORESYMBOLS}};
+    EXPECT_EQ(refused(ignoringSymbols, props, 2), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+    CEDBASEINFOEX twoPrimary = info;
+    twoPrimary.wNumSortOrder = 2;
+    twoPrimary.rgSortSpecs[0] = {SORTORDERSPECEX_VERSION, 1, CEDB_SORT_PRIMARYKEY, 0, {kKind}, {0}};
+    twoPrimary.rgSortSpecs[1] = twoPrimary.rgSortSpecs[0];
+    EXPECT_EQ(refused(twoPrimary, props, 2), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(refused(info, props, 2), 0u);
+
+    SORTORDERSPECEX absent{SORTORDERSPECEX_VERSION, 1, 0, 0, {kKind}, {CEDB_SORT_DESCENDING}};
+    EXPECT_EQ(Open(&guid, u"D", &absent), INVALID_HANDLE_VALUE) << "the database has no such sort order";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    CeUnmountDBVol(&guid);
+}
+
+TEST_F(Volumes, ValueSeeksFollowTheSortOrderAndDeletedRecordsAreSkipped)
+{
+    WriteThreeMessages();
+    CEGUID guid;
+    ASSERT_EQ(Mount(OPEN_EXISTING, kPassword, &guid), 0u);
+    HANDLE db = Open(&guid, u"SMS");
+    auto seek = [&](DWORD type, ULONGLONG time) {
+        CEPROPVAL value{kTime, 0, 0, {}};
+        value.val.filetime = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+        CeSeekDatabaseEx(db, type, reinterpret_cast<DWORD_PTR>(&value), 1, nullptr);
+        std::vector<std::u16string> texts = ReadTexts(db);
+        return texts.empty() ? std::u16string() : texts.front();
+    };
+    // Newest first: "greater" is further along the order, that is older.
+    EXPECT_EQ(seek(CEDB_SEEK_VALUEFIRSTEQUAL, 200), u"middle");
+    EXPECT_EQ(seek(CEDB_SEEK_VALUEGREATER, 200), u"oldest \u00e9");
+    EXPECT_EQ(seek(CEDB_SEEK_VALUESMALLER, 200), u"newest");
+    EXPECT_EQ(seek(CEDB_SEEK_VALUEGREATEROREQUAL, 250), u"middle");
+    EXPECT_EQ(seek(CEDB_SEEK_VALUEFIRSTEQUAL, 250), u"");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+
+    CEOID middle = CeSeekDatabaseEx(db, CEDB_SEEK_BEGINNING, 1, 0, nullptr);
+    ASSERT_NE(middle, 0u);
+    EXPECT_TRUE(CeDeleteRecord(db, middle));
+    EXPECT_FALSE(CeDeleteRecord(db, middle));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_FOUND));
+    EXPECT_EQ(ReadTexts(db), (std::vector<std::u16string>{u"oldest \u00e9"})) << "the read moved on past it";
+    EXPECT_NE(CeSeekDatabaseEx(db, CEDB_SEEK_BEGINNING, 0, 0, nullptr), 0u);
+    EXPECT_EQ(ReadTexts(db), (std::vector<std::u16string>{u"newest", u"oldest \u00e9"}));
+    CloseHandle(db);
+    CeUnmountDBVol(&guid);
+}
+
+} // namespace
