@@ -105,10 +105,15 @@ TEST_F(FileDialogs, OpeningRefusesAMissingFileAndWalksIntoFolders)
               std::make_tuple(DWORD(1), DWORD(0), std::string("REG_SZ \\My Documents\\Archive\\inner.qvb\n")));
 }
 
-TEST_F(FileDialogs, CancelAndTooSmallABufferReturnFalse)
+TEST_F(FileDialogs, CancelBackAndTooSmallABufferAllReturnFalse)
 {
     Ask(u"save");
     Do({"press", "soft2"});
+    EXPECT_EQ(Result(), std::make_tuple(DWORD(2), DWORD(0), std::string("REG_SZ \n")));
+
+    Run({"reg", "delete", "HKCU\\Software\\ProcessTests", "FileResult"});
+    Ask(u"open");
+    Do({"press", "back"});
     EXPECT_EQ(Result(), std::make_tuple(DWORD(2), DWORD(0), std::string("REG_SZ \n")));
 
     Run({"reg", "delete", "HKCU\\Software\\ProcessTests", "FileResult"});
