@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char16_t kPath[] = u"\\My Documents\\backup.qvb";
-constexpr char16_t kPassword[] = u"wdKf4x_Lrj9_";
+constexpr char16_t kPassword[] = u"pass-phrase 1";
 
 class Volumes : public ::testing::Test {
 protected:
