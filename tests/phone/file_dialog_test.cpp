@@ -39,7 +39,8 @@ protected:
     std::vector<std::string> Rows()
     {
         std::vector<std::string> rows;
-        for (const JsonValue& row : ControlOf(Screen(), kList)["rows"].items)
+        JsonValue list = ControlOf(Screen(), kList);
+        for (const JsonValue& row : list["rows"].items)
             rows.push_back(row["text"].text);
         return rows;
     }
