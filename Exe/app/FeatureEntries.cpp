@@ -3,6 +3,7 @@
 #include "app/Binding.h"
 #include "app/FeatureEntry.h"
 #include "app/MainWindow.h"
+#include "autoreply/AutoReplySettingsDialog.h"
 #include "ui/DialogBase.h"
 #include "ui/TextEntryDialog.h"
 
@@ -64,12 +65,19 @@ private:
     bool m_confirmedOnly;
 };
 
+// The auto-reply settings; only a confirmed screen counts as success.
+class AutoReplyEntry final : public FeatureEntry {
+public:
+    using FeatureEntry::FeatureEntry;
+
+    HRESULT Action(HWND owner) const override { return RunAutoReplySettings(owner); }
+};
+
 const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,
                                       IDS_FEATURE_MESSAGE_TO_ME_NOTE};
 const FeatureScreen kGroups{1,   IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, IDD_GROUPS,
                             true};
-const FeatureScreen kAutoReply{
-    1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE, IDD_AUTO_REPLY, true};
+const AutoReplyEntry kAutoReply{1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE};
 const FeatureScreen kScheduled{
     1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE, IDD_SCHEDULED, false};
 const FeatureScreen kStatistics{
