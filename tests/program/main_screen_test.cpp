@@ -257,8 +257,9 @@ TEST_F(MainScreen, FeaturesThatCannotOpenOrNeverCloseKeepTheProgramRunningUnderA
     MarkWelcomeHintShown();
     StoreNumber(u"AutoExit", 1);
     Start();
-    // Each of these screens is missing from this build, and the statistics screen never closes.
-    for (int row = 1; row <= 5; ++row) {
+    // Each of these screens is missing from this build, and the statistics screen never closes (the
+    // auto-reply screen of row 2 has tests of its own).
+    for (int row : {1, 3, 4, 5}) {
         ASSERT_TRUE(SelectRow(row)) << row;
         EXPECT_TRUE(IsWindow(MainWindow())) << "row " << row;
         EXPECT_EQ(TakeSnapshot().title, u"Zelkova");
