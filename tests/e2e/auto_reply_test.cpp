@@ -282,7 +282,8 @@ TEST_F(AutoReply, TheOptionsScreenMapsTheDelaysAndWantsOneChosen)
     };
     auto chosen = [](const JsonValue& screen, int list) {
         std::string text;
-        for (const JsonValue& row : ControlOf(screen, list)["rows"].items)
+        JsonValue control = ControlOf(screen, list);
+        for (const JsonValue& row : control["rows"].items)
             if (row["selected"].boolean)
                 text += row["text"].text;
         return text;
