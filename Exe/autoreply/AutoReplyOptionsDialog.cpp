@@ -7,7 +7,6 @@
 
 #include "ids.h"
 
-#include <aygshell.h>
 #include <commctrl.h>
 
 #include <iterator>
@@ -58,7 +57,8 @@ LRESULT AutoReplyOptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, 
 HRESULT AutoReplyOptionsDialog::OnInitDialog()
 {
     InitFullScreenDialog(m_hwnd);
-    if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_DONE_CANCEL, &m_menuBar, TRUE)))
+    // No text to delete here: Back keeps its own meaning and cancels.
+    if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_DONE_CANCEL, &m_menuBar, FALSE)))
         return E_FAIL;
     Settings& settings = g_mainWindow.GetSettings();
     SetControlsFont(m_hwnd, settings.BoldFont(), {IDC_MODE_LABEL, IDC_DELAY_LABEL});
@@ -87,7 +87,8 @@ HRESULT AutoReplyOptionsDialog::OnDone()
 void AutoReplyOptionsDialog::Layout()
 {
     StretchControls(m_hwnd, {IDC_MODE_LABEL, IDC_DELAY_LABEL, IDC_MODE_LIST, IDC_DELAY_LIST});
-    SendDlgItemMessageW(m_hwnd, IDC_MODE_SPIN, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(m_hwnd, IDC_MODE_LIST)), 0);
+    SendDlgItemMessageW(m_hwnd, IDC_MODE_SPIN, UDM_SETBUDDY,
+                        reinterpret_cast<WPARAM>(GetDlgItem(m_hwnd, IDC_MODE_LIST)), 0);
     SendDlgItemMessageW(m_hwnd, IDC_DELAY_SPIN, UDM_SETBUDDY,
                         reinterpret_cast<WPARAM>(GetDlgItem(m_hwnd, IDC_DELAY_LIST)), 0);
 }

@@ -15,11 +15,6 @@ constexpr int kReplyMaxLength = kReplyCapacity - 1;
 constexpr COLORREF kCounterColor = RGB(0, 0, 255);
 const WCHAR kNotificationName[] = TEXT("Zelkova.MissedCalls");
 
-Settings& TheSettings()
-{
-    return g_mainWindow.GetSettings();
-}
-
 } // namespace
 
 LRESULT AutoReplySettingsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
@@ -68,7 +63,7 @@ LRESULT AutoReplySettingsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp,
     case WM_CTLCOLORSTATIC: return OnColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), handled);
     case WM_HOTKEY:
         if (HIWORD(lp) == VK_TBACK) {
-            SHSendBackToFocusWindow(msg, wp, lp);
+            OnBackKey(msg, wp, lp);
             return 0;
         }
         break;
@@ -89,7 +84,7 @@ HRESULT AutoReplySettingsDialog::OnInitDialog()
     m_activation.cbSize = sizeof m_activation;
     if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_AUTO_REPLY, &m_menuBar, TRUE)))
         return E_FAIL;
-    Settings& settings = TheSettings();
+    Settings& settings = g_mainWindow.GetSettings();
     CheckDlgButton(m_hwnd, IDC_REPLY_ON, settings.AREnable ? BST_CHECKED : BST_UNCHECKED);
     m_edit = GetDlgItem(m_hwnd, IDC_REPLY_TEXT);
     if (!m_edit)
@@ -127,6 +122,16 @@ void AutoReplySettingsDialog::ClearText()
     UpdateCounterAndDone();
 }
 
+// Back deletes in the text while it can be edited; anywhere else it leaves the screen, as it leaves every
+// modal screen of the phone.
+void AutoReplySettingsDialog::OnBackKey(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (GetFocus() == m_edit && !(GetWindowLongPtrW(m_edit, GWL_STYLE) & ES_READONLY))
+        SHSendBackToFocusWindow(msg, wp, lp);
+    else if (!(LOWORD(lp) & MOD_KEYUP))
+        EndDialog(m_hwnd, IDCANCEL);
+}
+
 LRESULT AutoReplySettingsDialog::OnColorStatic(HDC dc, HWND control, BOOL& handled)
 {
     if (GetDlgCtrlID(control) != IDC_REPLY_COUNTER) {
@@ -139,7 +144,7 @@ LRESULT AutoReplySettingsDialog::OnColorStatic(HDC dc, HWND control, BOOL& handl
 
 HRESULT AutoReplySettingsDialog::ApplyAutoReplySettings()
 {
-    Settings& settings = TheSettings();
+    Settings& settings = g_mainWindow.GetSettings();
     WCHAR text[kReplyCapacity] = {};
     GetWindowTextW(m_edit, text, kReplyCapacity);
     HRESULT hr = settings.SetARMsg(text);

@@ -18,6 +18,7 @@ private:
     void RefreshReadOnly(bool moveFocus);
     void UpdateCounterAndDone();
     void ClearText();
+    void OnBackKey(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnColorStatic(HDC dc, HWND control, BOOL& handled);
 
     HWND m_menuBar = nullptr;

@@ -19,14 +19,9 @@ constexpr COLORREF kCallerColor = RGB(0, 128, 192);
 constexpr COLORREF kCountdownColor = RGB(255, 128, 0);
 constexpr int kCountdownChars = 128;
 
-Settings& TheSettings()
-{
-    return g_mainWindow.GetSettings();
-}
-
 } // namespace
 
-MissedCallReplyDialog::MissedCallReplyDialog() : m_countdownSeconds(TheSettings().ARWarn) {}
+MissedCallReplyDialog::MissedCallReplyDialog() : m_countdownSeconds(g_mainWindow.GetSettings().ARWarn) {}
 
 LRESULT MissedCallReplyDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
@@ -67,7 +62,7 @@ LRESULT MissedCallReplyDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, B
 // Ends in a failure, for the screen to close unseen, whenever nothing is to be sent or shown.
 HRESULT MissedCallReplyDialog::OnInitDialog()
 {
-    if (!TheSettings().AREnable)
+    if (!g_mainWindow.GetSettings().AREnable)
         return E_FAIL;
     InitFullScreenDialog(m_hwnd);
     HRESULT hr = ReadLastCaller();
@@ -80,7 +75,7 @@ HRESULT MissedCallReplyDialog::OnInitDialog()
     if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_MISSED_CALL_REPLY, &m_menuBar, FALSE)))
         return E_FAIL;
     ShowCountdown();
-    SetControlsFont(m_hwnd, TheSettings().BoldFont(), {IDC_REPLY_HEADING, IDC_CALLER, IDC_COUNTDOWN});
+    SetControlsFont(m_hwnd, g_mainWindow.GetSettings().BoldFont(), {IDC_REPLY_HEADING, IDC_CALLER, IDC_COUNTDOWN});
     // Over whatever the user is doing, and over the hidden window of a program started for this call.
     SetForegroundWindow(m_hwnd);
     SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -106,7 +101,7 @@ HRESULT MissedCallReplyDialog::ReadLastCaller()
         // Only a call from the contact's mobile phone can take a text back.
         if (property != PIMPR_MOBILE_TELEPHONE_NUMBER)
             return E_FAIL;
-    } else if (TheSettings().ARMode != 0) {
+    } else if (g_mainWindow.GetSettings().ARMode != 0) {
         return E_FAIL;
     }
     HRESULT hr = RegistryGetString(HKEY_LOCAL_MACHINE, kPhoneStateKey, TEXT("Last Incoming Caller Number"),
@@ -125,7 +120,7 @@ HRESULT MissedCallReplyDialog::SendAutoReply()
     store.Reset();
     HRESULT hr = store.Open();
     if (SUCCEEDED(hr))
-        hr = Send(store, m_callerName, m_callerNumber, TheSettings().ARMsg());
+        hr = Send(store, m_callerName, m_callerNumber, g_mainWindow.GetSettings().ARMsg());
     store.Close();
     return hr;
 }

@@ -118,7 +118,9 @@ TEST_F(AutoReply, TheSettingsScreenRegistersTheNotificationOnlyWithATextAndStops
     screen = Json({"screen", "--json"});
     EXPECT_EQ(ControlOf(screen, IDC_REPLY_COUNTER)["text"].text, "1/160");
     EXPECT_TRUE(screen["softkeys"][0]["enabled"].boolean);
-    Output({"type", "usy"});
+    Output({"type", "usy!"});
+    Output({"press", "back"}); // deletes in the text
+    EXPECT_EQ(ControlOf(Json({"screen", "--json"}), IDC_REPLY_COUNTER)["text"].text, "4/160");
     EXPECT_FALSE(Registered());
     Output({"press", "soft1"});
     EXPECT_EQ(Json({"screen", "--json"})["title"].text, "Zelkova");
@@ -129,8 +131,12 @@ TEST_F(AutoReply, TheSettingsScreenRegistersTheNotificationOnlyWithATextAndStops
     EXPECT_EQ(Setting("AREnable"), "REG_DWORD 1");
     EXPECT_EQ(Setting("ARMsg"), "REG_SZ Busy");
 
-    // Switched off: the notification is stopped, and a missed call starts nothing.
+    // Switched off: the notification is stopped, and a missed call starts nothing. Away from the text,
+    // Back leaves the screen.
     StartOnMainScreen();
+    OpenSettings();
+    Output({"press", "back"});
+    EXPECT_EQ(Json({"screen", "--json"})["title"].text, "Zelkova");
     EXPECT_TRUE(ControlOf(OpenSettings(), IDC_REPLY_ON)["checked"].boolean);
     Output({"press", "action"});
     Output({"press", "soft1"});
@@ -310,7 +316,7 @@ TEST_F(AutoReply, TheOptionsScreenMapsTheDelaysAndWantsOneChosen)
         Output({"press", "soft1"});
     }
     EXPECT_EQ(chosen(options(), IDC_DELAY_LIST), ResourceText(IDS_WARN_NONE));
-    Output({"press", "soft2"});
+    Output({"press", "back"});
     ExpectPrints({"menu", "Cancel"}, "chose Cancel\n"); // the options were stored already
     ExpectPrints({"menu", "Exit"}, "chose Exit\n");
     ASSERT_TRUE(RunningAre({}));
