@@ -18,7 +18,7 @@ struct SampleContact {
 };
 
 constexpr SampleContact kContacts[] = {
-    {u"Anna Berg", u"+15550101", u""},  {u"Ben Carter", u"+15550102", u""},  {u"Carla Diaz", u"+15550103", u""},
+    {u"Anna Berg", u"+15550101", u""},   {u"Ben Carter", u"+15550102", u""},   {u"Carla Diaz", u"+15550103", u""},
     {u"David Evans", u"+15550104", u""}, {u"Emma Fischer", u"+15550105", u""}, {u"Office", u"", u"+15550110"},
 };
 

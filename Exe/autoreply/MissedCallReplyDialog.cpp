@@ -9,6 +9,7 @@
 
 #include <pimstore.h>
 #include <regext.h>
+#include <strsafe.h>
 
 namespace {
 
@@ -140,7 +141,7 @@ void MissedCallReplyDialog::ShowCountdown()
 {
     WCHAR format[kCountdownChars] = {}, text[kCountdownChars] = {};
     LoadStringW(g_program.resources, IDS_COUNTDOWN_FORMAT, format, kCountdownChars);
-    wsprintfW(text, format, m_countdownSeconds - m_elapsedSeconds, m_elapsedSeconds);
+    StringCchPrintfW(text, kCountdownChars, format, m_countdownSeconds - m_elapsedSeconds, m_elapsedSeconds);
     SetDlgItemTextW(m_hwnd, IDC_COUNTDOWN, text);
 }
 

@@ -58,8 +58,7 @@ Agreement Compare(const std::u16string& caller, const std::u16string& stored)
 
 } // namespace
 
-uint32_t Add(std::u16string_view name, std::u16string_view mobile, std::u16string_view work,
-             std::u16string_view home)
+uint32_t Add(std::u16string_view name, std::u16string_view mobile, std::u16string_view work, std::u16string_view home)
 {
     if (name.empty())
         throw std::invalid_argument("a contact needs a name");
@@ -118,10 +117,9 @@ std::optional<CallerMatch> MatchCaller(std::u16string_view number)
     std::optional<CallerMatch> best;
     Agreement bestAgreement = Agreement::None;
     for (Contact& contact : List()) {
-        const std::pair<const std::u16string*, uint32_t> numbers[] = {
-            {&contact.mobile, PIMPR_MOBILE_TELEPHONE_NUMBER},
-            {&contact.work, PIMPR_BUSINESS_TELEPHONE_NUMBER},
-            {&contact.home, PIMPR_HOME_TELEPHONE_NUMBER}};
+        const std::pair<const std::u16string*, uint32_t> numbers[] = {{&contact.mobile, PIMPR_MOBILE_TELEPHONE_NUMBER},
+                                                                      {&contact.work, PIMPR_BUSINESS_TELEPHONE_NUMBER},
+                                                                      {&contact.home, PIMPR_HOME_TELEPHONE_NUMBER}};
         for (const auto& [stored, property] : numbers) {
             Agreement agreement = Compare(caller, DigitsOf(*stored));
             if (agreement > bestAgreement) {

@@ -108,8 +108,7 @@ TEST_F(PhoneServices, ContactsAreAddedListedAndDeletedByObjectId)
     EXPECT_EQ(added, "added " + ann + " Ann Example\n");
     std::string bob = Output({"contacts", "add", "--name", "bob", "--home", "5550177", "--work", "5550188"}).substr(6);
     bob = bob.substr(0, bob.find(' '));
-    ExpectPrints({"contacts", "list"},
-                 ann + "\tAnn Example\t+15550101\t\t\n" + bob + "\tbob\t\t5550188\t5550177\n");
+    ExpectPrints({"contacts", "list"}, ann + "\tAnn Example\t+15550101\t\t\n" + bob + "\tbob\t\t5550188\t5550177\n");
     // The store the program reads has them.
     auto found = device::contacts::Find(static_cast<uint32_t>(std::stoul(ann)));
     ASSERT_TRUE(found.has_value());

@@ -65,7 +65,10 @@ void Follow(int64_t utcTicks, bool moved)
     }
 }
 
-void Reached(int64_t utcTicks) { Follow(utcTicks, true); }
+void Reached(int64_t utcTicks)
+{
+    Follow(utcTicks, true);
+}
 
 int64_t NextDue(int64_t afterTicks, int64_t upToTicks)
 {
