@@ -1,5 +1,5 @@
 // How the auto-reply screens look: the caller and the countdown of the warning in their colours and in
-// bold, laid across the screen, and the blue counter of the settings screen.
+// bold, and the blue counter of the settings screen.
 #include "program/ProgramTesting.h"
 
 #include "app/MainWindow.h"
@@ -52,14 +52,7 @@ TEST_F(AutoReplyLooks, TheCallerAndCountdownStandOutAndTheCounterIsBlue)
     EXPECT_EQ(countdown->textColor, RGB(255, 128, 0));
     EXPECT_EQ(caller->font.weight, FW_BOLD);
     EXPECT_EQ(countdown->font.weight, FW_BOLD);
-    EXPECT_EQ(DrawnText(warning, IDC_REPLY_HEADING)->font.weight, FW_BOLD);
     EXPECT_EQ(DrawnText(warning, IDC_REPLY_NOTE)->textColor, GetSysColor(COLOR_WINDOWTEXT));
-    for (int id : {IDC_REPLY_NOTE, IDC_CALLER, IDC_COUNTDOWN}) { // 7-pixel margins at 96 dpi
-        RECT rect{};
-        GetWindowRect(GetDlgItem(warning, id), &rect);
-        EXPECT_EQ(rect.left, 7) << id;
-        EXPECT_EQ(rect.right, 240 - 7) << id;
-    }
     Press(Key::RightSoft); // Cancel
 
     ASSERT_TRUE(SelectRow(2));
