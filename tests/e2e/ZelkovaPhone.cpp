@@ -44,6 +44,14 @@ std::string ZelkovaPhone::Launch(const std::vector<std::string>& commandLine)
     return out.empty() ? out : out.substr(0, out.size() - 1);
 }
 
+std::string ZelkovaPhone::StartOnMainScreen()
+{
+    SetSetting("OneTimeMsg_264", "REG_DWORD", "1");
+    std::string pid = Launch();
+    ExpectPrints({"wait"}, "idle\n");
+    return pid;
+}
+
 bool ZelkovaPhone::RunningAre(const std::vector<std::string>& pids)
 {
     std::vector<std::string> expected = pids;

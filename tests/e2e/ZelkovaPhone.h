@@ -30,6 +30,8 @@ protected:
 
     // `phone launch` with that command line; the process id it printed.
     std::string Launch(const std::vector<std::string>& commandLine = {});
+    // Started as the user starts it, past the welcome hint, idle on the main screen; the process id.
+    std::string StartOnMainScreen();
     // Polls `phone ps` until it lists exactly these process ids; says whether it came to that.
     bool RunningAre(const std::vector<std::string>& pids);
 
