@@ -113,6 +113,20 @@ void PaintPane(cairo_t* cr, const ScenePane& pane)
 // Sizes given at 96 dots per inch, at the screen's resolution.
 int Scaled(const Scene& scene, int pixelsAt96) { return (pixelsAt96 * scene.dpi + 48) / 96; }
 
+// The focused control framed in the highlight colour, just outside it where there is room.
+void PaintFocus(cairo_t* cr, const Scene& scene)
+{
+    int thickness = Scaled(scene, 2);
+    RECT r = *scene.focus;
+    InflateRect(&r, 1, 1);
+    SetColour(cr, GetSysColor(COLOR_HIGHLIGHT));
+    Rectangle(cr, r);
+    Rectangle(cr, RECT{r.left + thickness, r.top + thickness, r.right - thickness, r.bottom - thickness});
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+}
+
 LOGFONTW ShellFont(LONG weight)
 {
     LOGFONTW font = device::SystemFontDescription();
@@ -193,6 +207,8 @@ Picture Render(const Scene& scene, int scale)
     cairo_paint(cr);
     for (const ScenePane& pane : scene.panes)
         PaintPane(cr, pane);
+    if (scene.focus)
+        PaintFocus(cr, scene);
     PaintTitleBar(cr, scene);
     if (scene.menu)
         PaintMenu(cr, scene);

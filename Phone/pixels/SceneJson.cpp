@@ -108,6 +108,8 @@ Scene Read(const json& root)
                                                                 item.at("separator").get<bool>()});
         scene.menu = std::move(shown);
     }
+    if (const json& focus = root.at("focus"); !focus.is_null())
+        scene.focus = Rect(focus);
     scene.waitCursor = root.at("cursor").get<std::string>() == "wait";
     std::vector<std::shared_ptr<const device::IconImage>> icons;
     for (const json& icon : root.at("icons")) {

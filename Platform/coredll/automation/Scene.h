@@ -1,6 +1,6 @@
 // The foreground screen as drawn, for a pixel renderer: every visible window of the foreground window's
 // family with its recorded drawing and where that lies on the screen, in painting order, and what the shell
-// shows without drawing it (the title bar's text, the soft keys' labels, an open menu).
+// shows without drawing it (the title bar's text, the soft keys' labels, an open menu, where the focus is).
 #pragma once
 
 #include <windows.h>
@@ -35,6 +35,7 @@ struct Scene {
     std::vector<ScenePane> panes; // back to front
     std::vector<SoftKey> softKeys;
     std::optional<SceneMenu> menu;
+    std::optional<RECT> focus; // the focused control, which paints no mark of its own (lists show their selection)
     bool waitCursor = false;
 };
 
@@ -45,7 +46,7 @@ Scene BareScene();
 // is called: from another thread while the window's thread waits in its message loop.
 Scene TakeScene();
 
-// The scene as JSON: the screen's numbers, "title", "softkeys", "menu", "cursor", "icons" (each icon image
+// The scene as JSON: the screen's numbers, "title", "softkeys", "menu", "focus", "cursor", "icons" (each icon image
 // drawn, once, with its bits in hex) and "panes" (each with "client", "visible" and its "drawing").
 std::string SceneJson(const Scene& scene);
 

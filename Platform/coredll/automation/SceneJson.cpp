@@ -146,6 +146,11 @@ std::string SceneJson(const Scene& scene)
     }
     json.Close(']');
     json.Key("menu"), WriteMenu(json, scene.menu);
+    json.Key("focus");
+    if (scene.focus)
+        WriteRect(json, *scene.focus);
+    else
+        json.Null();
     json.Key("cursor"), json.String(scene.waitCursor ? "wait" : "normal");
     Icons icons;
     json.Key("icons"), WriteIcons(json, scene, icons);

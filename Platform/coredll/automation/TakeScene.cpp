@@ -2,6 +2,8 @@
 // each with its drawing record, and the shell's title, soft keys and open menu.
 #include "automation/Scene.h"
 
+#include <commctrl.h>
+
 #include "device/ShellHooks.h"
 #include "user/Input.h"
 #include "user/PopupMenu.h"
@@ -63,6 +65,28 @@ HWND RootOwner(HWND hwnd)
     return hwnd;
 }
 
+bool IsDescendant(HWND ancestor, HWND hwnd)
+{
+    for (HWND parent = GetParent(hwnd); parent; parent = GetParent(parent))
+        if (parent == ancestor)
+            return true;
+    return false;
+}
+
+// A focused control of the screen other than a list, whose selected row shows where it is.
+std::optional<RECT> FocusOf(HWND foreground)
+{
+    HWND focus = GetFocus();
+    if (!focus || focus == foreground || !IsWindowVisible(focus) || !IsDescendant(foreground, focus))
+        return std::nullopt;
+    WCHAR name[64] = {};
+    GetClassNameW(focus, name, 64);
+    std::u16string folded = FoldCase(name);
+    if (folded == FoldCase(WC_LISTVIEWW) || folded == FoldCase(u"ListBox"))
+        return std::nullopt;
+    return ScreenRect(focus);
+}
+
 std::u16string TitleOf(HWND hwnd)
 {
     WCHAR text[256] = {};
@@ -93,6 +117,7 @@ Scene TakeScene()
         return scene;
     scene.title = TitleOf(foreground);
     AddPanes(RootOwner(foreground), ScreenBounds(), scene.panes);
+    scene.focus = FocusOf(foreground);
     if (auto shell = QueryShellViewOver(foreground))
         for (const auto& key : shell->softKeys)
             scene.softKeys.push_back(SoftKey{key.label, key.enabled});
