@@ -56,13 +56,18 @@ LiveScreen::LiveScreen() : m_thread([this] { Run(); }) {}
 
 LiveScreen::~LiveScreen()
 {
+    Stop();
+    m_thread.join();
+}
+
+void LiveScreen::Stop()
+{
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
     m_wake.notify_all();
     m_changed.notify_all();
-    m_thread.join();
 }
 
 ShownScreen LiveScreen::After(uint64_t seen, std::chrono::milliseconds wait)

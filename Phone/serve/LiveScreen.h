@@ -40,6 +40,8 @@ public:
     ShownScreen After(uint64_t seen, std::chrono::milliseconds wait);
     // Look again now: input was given.
     void Refresh();
+    // Stops looking and lets every waiting reader go.
+    void Stop();
 
 private:
     void Run();

@@ -122,7 +122,11 @@ std::string PageServer::Url() const
 
 void PageServer::Serve() { m_server->listen_after_bind(); }
 
-void PageServer::Stop() { m_server->stop(); }
+void PageServer::Stop()
+{
+    m_screen.Stop(); // a reader waiting for the next screen would hold the server up
+    m_server->stop();
+}
 
 void PageServer::Route()
 {
