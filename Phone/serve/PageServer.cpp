@@ -98,6 +98,12 @@ void Reply(httplib::Response& response, int status, const json& body)
 PageServer::PageServer(const std::string& deviceDir, int port)
     : m_deviceDir(deviceDir), m_token(NewToken()), m_server(std::make_unique<httplib::Server>())
 {
+    // Not the library's SO_REUSEPORT, which would let another process listen on the same port and take the
+    // browser's requests, token and all.
+    m_server->set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     if (port == 0)
         m_port = m_server->bind_to_any_port("127.0.0.1");
     else

@@ -49,6 +49,12 @@ Ink InkWithin(const pixels::Picture& picture, const RECT& area, COLORREF backgro
     return ink;
 }
 
+Ink InkOn(const pixels::Picture& picture, RECT area)
+{
+    area = Clipped(picture, area);
+    return InkWithin(picture, area, picture.Pixel(area.right - 1, area.top));
+}
+
 double ShareOf(const pixels::Picture& picture, const RECT& area, COLORREF colour)
 {
     RECT r = Clipped(picture, area);

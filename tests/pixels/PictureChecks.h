@@ -19,6 +19,9 @@ struct Ink {
 };
 
 Ink InkWithin(const pixels::Picture& picture, const RECT& area, COLORREF background);
+// The same in the part of the area on the picture, against the colour of its top right pixel, where a short
+// text leaves room.
+Ink InkOn(const pixels::Picture& picture, RECT area);
 
 // The share (0 to 1) of an area's pixels that are that colour.
 double ShareOf(const pixels::Picture& picture, const RECT& area, COLORREF colour);

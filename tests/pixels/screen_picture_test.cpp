@@ -181,15 +181,6 @@ protected:
         return size.cx;
     }
 
-    // What stands out in the visible part of an area from the colour of its top right pixel, where a short
-    // text leaves room.
-    static Ink InkOn(const pixels::Picture& picture, RECT area)
-    {
-        RECT screen{0, 0, picture.Width(), picture.Height()};
-        IntersectRect(&area, &area, &screen);
-        return InkWithin(picture, area, picture.Pixel(area.right - 1, area.top));
-    }
-
     // The label's text lies in its control, at its left edge, as wide as the font measures it (give or take
     // the glyphs' sides) and as tall as a line of it.
     static void ExpectLabelIn(const pixels::Picture& picture, int scale)
