@@ -27,11 +27,14 @@ int Screenshot(Args& args)
 } // namespace
 
 extern const Command kScreenshot{
-    "screenshot", "FILE.png [--scale N]", "save the foreground screen as a PNG picture",
+    "screenshot",
+    "FILE.png [--scale N]",
+    "save the foreground screen as a PNG picture",
     "The screen as the device shows it, at the profile's size (240x320, or 480x640 for pocketpc-vga),\n"
     "or N times that (1 to 8): the windows' texts in their fonts and colours, fills, lines and icons, the\n"
     "title bar, the soft-key bar, an open menu and a message box. The device is waited for until idle first.",
-    true, &Screenshot,
+    true,
+    &Screenshot,
 };
 
 } // namespace phone

@@ -18,7 +18,10 @@ namespace {
 using device::automation::Scene;
 using device::automation::ScenePane;
 
-void Rectangle(cairo_t* cr, const RECT& r) { cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top); }
+void Rectangle(cairo_t* cr, const RECT& r)
+{
+    cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
 
 void Fill(cairo_t* cr, const RECT& r, COLORREF colour)
 {
@@ -53,7 +56,8 @@ void PaintLine(cairo_t* cr, const device::LineDrawing& line)
             cairo_set_line_width(cr, line.width);
             cairo_stroke(cr);
         } else {
-            Rectangle(cr, across ? RECT{low, a.y - before, high, a.y + after} : RECT{a.x - before, low, a.x + after, high});
+            Rectangle(cr,
+                      across ? RECT{low, a.y - before, high, a.y + after} : RECT{a.x - before, low, a.x + after, high});
             cairo_fill(cr);
         }
         return;
@@ -111,7 +115,10 @@ void PaintPane(cairo_t* cr, const ScenePane& pane)
 }
 
 // Sizes given at 96 dots per inch, at the screen's resolution.
-int Scaled(const Scene& scene, int pixelsAt96) { return (pixelsAt96 * scene.dpi + 48) / 96; }
+int Scaled(const Scene& scene, int pixelsAt96)
+{
+    return (pixelsAt96 * scene.dpi + 48) / 96;
+}
 
 // The focused control framed in the highlight colour, just outside it where there is room.
 void PaintFocus(cairo_t* cr, const Scene& scene)
@@ -172,7 +179,8 @@ void PaintMenu(cairo_t* cr, const Scene& scene)
     for (size_t i = 0; i < items.size(); ++i) {
         const auto& item = items[i];
         if (item.separator) {
-            Fill(cr, RECT{panel.left + pad, top + separatorHeight / 2, panel.right - pad, top + separatorHeight / 2 + 1},
+            Fill(cr,
+                 RECT{panel.left + pad, top + separatorHeight / 2, panel.right - pad, top + separatorHeight / 2 + 1},
                  GetSysColor(COLOR_BTNSHADOW));
             top += separatorHeight;
             continue;
@@ -181,11 +189,15 @@ void PaintMenu(cairo_t* cr, const Scene& scene)
         bool highlighted = static_cast<int>(i) == scene.menu->highlighted;
         if (highlighted)
             Fill(cr, row, GetSysColor(COLOR_HIGHLIGHT));
-        COLORREF colour = GetSysColor(!item.enabled ? COLOR_GRAYTEXT : highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+        COLORREF colour = GetSysColor(!item.enabled ? COLOR_GRAYTEXT
+                                      : highlighted ? COLOR_HIGHLIGHTTEXT
+                                                    : COLOR_MENUTEXT);
         UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
         if (item.checked)
-            PaintText(cr, LaidOut(u"\u2713", font, format | DT_NOPREFIX, RECT{row.left + pad, row.top, row.left + pad + check, row.bottom}, colour));
-        device::TextDrawing text = LaidOut(item.text, font, format, RECT{row.left + pad + check, row.top, row.right - pad, row.bottom}, colour);
+            PaintText(cr, LaidOut(u"\u2713", font, format | DT_NOPREFIX,
+                                  RECT{row.left + pad, row.top, row.left + pad + check, row.bottom}, colour));
+        device::TextDrawing text = LaidOut(item.text, font, format,
+                                           RECT{row.left + pad + check, row.top, row.right - pad, row.bottom}, colour);
         for (auto& line : text.lines)
             line.underlined = -1; // the phone's menus mark no access keys
         PaintText(cr, text);

@@ -14,14 +14,20 @@ namespace {
 using device::automation::Scene;
 using json = nlohmann::json;
 
-std::u16string Text(const json& value) { return device::Utf16FromUtf8(value.get<std::string>()); }
+std::u16string Text(const json& value)
+{
+    return device::Utf16FromUtf8(value.get<std::string>());
+}
 
 RECT Rect(const json& value)
 {
     return RECT{value.at(0).get<LONG>(), value.at(1).get<LONG>(), value.at(2).get<LONG>(), value.at(3).get<LONG>()};
 }
 
-POINT Point(const json& value) { return POINT{value.at(0).get<LONG>(), value.at(1).get<LONG>()}; }
+POINT Point(const json& value)
+{
+    return POINT{value.at(0).get<LONG>(), value.at(1).get<LONG>()};
+}
 
 std::vector<BYTE> Bytes(const std::string& hex)
 {
@@ -72,9 +78,9 @@ device::Drawing DrawingOf(const json& value, const std::vector<std::shared_ptr<c
     } else if (kind == "fill") {
         drawing.what = device::FillDrawing{Rect(value.at("rect")), value.at("color").get<COLORREF>()};
     } else if (kind == "line") {
-        drawing.what = device::LineDrawing{Point(value.at("from")), Point(value.at("to")),
-                                           value.at("color").get<COLORREF>(), value.at("width").get<int>(),
-                                           value.at("style").get<int>()};
+        drawing.what =
+            device::LineDrawing{Point(value.at("from")), Point(value.at("to")), value.at("color").get<COLORREF>(),
+                                value.at("width").get<int>(), value.at("style").get<int>()};
     } else if (kind == "icon") {
         size_t index = value.at("icon").get<size_t>();
         if (index >= icons.size())
@@ -103,9 +109,9 @@ Scene Read(const json& root)
         device::automation::SceneMenu shown;
         shown.highlighted = menu.at("highlighted").get<int>();
         for (const json& item : menu.at("items"))
-            shown.items.push_back(device::automation::MenuEntry{Text(item.at("text")), 0, item.at("enabled").get<bool>(),
-                                                                item.at("checked").get<bool>(),
-                                                                item.at("separator").get<bool>()});
+            shown.items.push_back(
+                device::automation::MenuEntry{Text(item.at("text")), 0, item.at("enabled").get<bool>(),
+                                              item.at("checked").get<bool>(), item.at("separator").get<bool>()});
         scene.menu = std::move(shown);
     }
     if (const json& focus = root.at("focus"); !focus.is_null())

@@ -158,8 +158,8 @@ device::TextDrawing LaidOut(std::u16string_view text, const LOGFONTW& font, UINT
         const auto& line = layout.lines[i];
         int left = rect.left + line.x;
         int top = rect.top + layout.top + static_cast<int>(i) * layout.lineHeight;
-        drawing.lines.push_back(device::TextLine{line.text, RECT{left, top, left + line.width, top + layout.lineHeight},
-                                                 line.underlined});
+        drawing.lines.push_back(
+            device::TextLine{line.text, RECT{left, top, left + line.width, top + layout.lineHeight}, line.underlined});
     }
     return drawing;
 }

@@ -17,7 +17,10 @@ constexpr auto kRefresh = std::chrono::milliseconds(500); // as `phone attach` l
 constexpr auto kSettle = std::chrono::seconds(2);
 
 // Twice the size of a 96 dpi screen, so the page shows it at a readable size with crisp text.
-int PictureScale(const device::automation::Scene& scene) { return scene.dpi < 192 ? 2 : 1; }
+int PictureScale(const device::automation::Scene& scene)
+{
+    return scene.dpi < 192 ? 2 : 1;
+}
 
 // The screen of a scene as the device process answered it; without one, the bare screen and why.
 ShownScreen Drawn(const std::string& json, std::string problem)

@@ -71,8 +71,8 @@ Use UseOf(const std::vector<std::string>& args)
     if (kDriving.contains(name) || (name == "launch" && count == 1) || (name == "clock" && count > 1) ||
         (name == "sms" && count > 1 && args[1] == "receive") || (name == "call" && count > 1 && args[1] == "missed"))
         return Use::Drives;
-    if (name == "screen" || name == "composed" || name == "clock" || (name == "sms" && count > 1 && args[1] == "list") ||
-        (name == "contacts" && count == 2 && args[1] == "list"))
+    if (name == "screen" || name == "composed" || name == "clock" ||
+        (name == "sms" && count > 1 && args[1] == "list") || (name == "contacts" && count == 2 && args[1] == "list"))
         return Use::Reads;
     return Use::Refused;
 }
@@ -82,9 +82,9 @@ json StateJson(const ShownScreen& shown)
     json keys = json::array();
     for (const auto& key : shown.softKeys)
         keys.push_back({{"label", key.label}, {"enabled", key.enabled}});
-    return {{"version", shown.version}, {"width", shown.width},   {"height", shown.height},
-            {"title", shown.title},     {"softkeys", keys},       {"menu", shown.menuOpen},
-            {"busy", shown.busy},       {"text", shown.text},     {"problem", shown.problem}};
+    return {{"version", shown.version}, {"width", shown.width}, {"height", shown.height},
+            {"title", shown.title},     {"softkeys", keys},     {"menu", shown.menuOpen},
+            {"busy", shown.busy},       {"text", shown.text},   {"problem", shown.problem}};
 }
 
 void Reply(httplib::Response& response, int status, const json& body)
@@ -126,7 +126,10 @@ std::string PageServer::Url() const
     return "http://127.0.0.1:" + std::to_string(m_port) + "/" + m_token + "/";
 }
 
-void PageServer::Serve() { m_server->listen_after_bind(); }
+void PageServer::Serve()
+{
+    m_server->listen_after_bind();
+}
 
 void PageServer::Stop()
 {

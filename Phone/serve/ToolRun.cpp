@@ -75,8 +75,7 @@ bool Collect(Pipe& out, Pipe& err, ToolOutcome& outcome, std::chrono::steady_clo
 
 } // namespace
 
-ToolOutcome RunTool(const std::string& deviceDir, const std::vector<std::string>& arguments,
-                    std::chrono::seconds limit)
+ToolOutcome RunTool(const std::string& deviceDir, const std::vector<std::string>& arguments, std::chrono::seconds limit)
 {
     std::vector<std::string> words{"phone", "--device", deviceDir};
     words.insert(words.end(), arguments.begin(), arguments.end());

@@ -238,8 +238,8 @@ TEST_F(PhoneScreen, ScreenshotSavesTheScreenAsDrawnAtTheProfilesSizeOrLarger)
     RECT edit{};
     JsonValue rect = ControlOf(Snapshot(), kDialogEdit)["rect"];
     ASSERT_EQ(rect.Size(), 4u);
-    edit = RECT{static_cast<LONG>(rect[0].number), static_cast<LONG>(rect[1].number),
-                static_cast<LONG>(rect[2].number), static_cast<LONG>(rect[3].number)};
+    edit = RECT{static_cast<LONG>(rect[0].number), static_cast<LONG>(rect[1].number), static_cast<LONG>(rect[2].number),
+                static_cast<LONG>(rect[3].number)};
     for (int scale : {1, 2}) {
         std::vector<std::string> arguments{"screenshot", file.string()};
         if (scale > 1)
@@ -283,7 +283,8 @@ TEST_F(PhoneScreen, ServeAnswersOnTheLoopbackOnlyAndOnlyWithItsToken)
     testing_support::ChildProcess& server = serving.process;
     std::string line = server.ReadLine();
     std::smatch address;
-    ASSERT_TRUE(std::regex_search(line, address, std::regex("http://127\\.0\\.0\\.1:([0-9]+)/([0-9a-f]{32})/"))) << line;
+    ASSERT_TRUE(std::regex_search(line, address, std::regex("http://127\\.0\\.0\\.1:([0-9]+)/([0-9a-f]{32})/")))
+        << line;
     int port = std::stoi(address[1]);
     std::string token = address[2];
 

@@ -65,7 +65,10 @@ double ShareOf(const pixels::Picture& picture, const RECT& area, COLORREF colour
     return total ? double(matching) / total : 0;
 }
 
-RECT Scaled(const RECT& r, int scale) { return RECT{r.left * scale, r.top * scale, r.right * scale, r.bottom * scale}; }
+RECT Scaled(const RECT& r, int scale)
+{
+    return RECT{r.left * scale, r.top * scale, r.right * scale, r.bottom * scale};
+}
 
 bool Inside(const RECT& inner, const RECT& outer)
 {

@@ -123,7 +123,8 @@ protected:
         g_icons = device::OpenDataFile(resources / "icons.dll", &error);
         ASSERT_TRUE(g_screens && g_icons) << error;
         g_rowIcons[0] = static_cast<HICON>(LoadImageW(g_icons, MAKEINTRESOURCE(151), IMAGE_ICON, 16, 16, 0));
-        g_rowIcons[1] = static_cast<HICON>(LoadImageW(g_icons, MAKEINTRESOURCE(150), IMAGE_ICON, 16, 16, LR_MONOCHROME));
+        g_rowIcons[1] =
+            static_cast<HICON>(LoadImageW(g_icons, MAKEINTRESOURCE(150), IMAGE_ICON, 16, 16, LR_MONOCHROME));
         ASSERT_TRUE(g_rowIcons[0] && g_rowIcons[1]);
         g_screen = nullptr;
         m_ui = std::thread([] {

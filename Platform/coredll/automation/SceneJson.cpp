@@ -20,7 +20,10 @@ void WriteNumbers(JsonWriter& json, std::initializer_list<long long> numbers)
     json.Close(']');
 }
 
-void WriteRect(JsonWriter& json, const RECT& r) { WriteNumbers(json, {r.left, r.top, r.right, r.bottom}); }
+void WriteRect(JsonWriter& json, const RECT& r)
+{
+    WriteNumbers(json, {r.left, r.top, r.right, r.bottom});
+}
 
 void WriteText(JsonWriter& json, const TextDrawing& text)
 {
