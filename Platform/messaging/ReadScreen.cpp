@@ -1,0 +1,104 @@
+#include "ReadScreen.h"
+
+#include "MessagingResources.h"
+#include "Screens.h"
+
+namespace messaging
+{
+
+namespace
+{
+
+constexpr int kMargin = 3;
+constexpr int kHeaderLines[] = {IDC_READ_PARTY, IDC_READ_TIME, IDC_READ_SUBJECT, IDC_READ_ATTACHMENT};
+
+std::u16string Joined(const std::vector<std::u16string>& names)
+{
+    std::u16string text;
+    for (const std::u16string& name : names)
+        text += (text.empty() ? u"" : u", ") + name;
+    return text;
+}
+
+} // namespace
+
+INT_PTR ReadScreen::Run(HWND owner)
+{
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_READ), owner, &Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CALLBACK ReadScreen::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+        reinterpret_cast<ReadScreen*>(lp)->m_hwnd = hwnd;
+    }
+    auto screen = reinterpret_cast<ReadScreen*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    return screen ? screen->OnMessage(msg, wp, lp) : FALSE;
+}
+
+BOOL ReadScreen::OnMessage(UINT msg, WPARAM wp, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        if (!OnInit()) EndDialog(m_hwnd, -1);
+        return FALSE; // the focus is on the text
+    case WM_SIZE: Layout(); return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDOK:
+        case IDCANCEL: EndDialog(m_hwnd, LOWORD(wp)); return TRUE;
+        }
+        break;
+    case WM_DESTROY:
+        if (m_softKeys) DestroyWindow(m_softKeys);
+        m_softKeys = nullptr;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool ReadScreen::OnInit()
+{
+    MakeFullScreen(m_hwnd);
+    m_softKeys = CreateSoftKeys(m_hwnd, IDM_READ, false);
+    if (!m_softKeys) return false;
+    SetWindowTextW(m_hwnd, LoadText(m_content.textMessage ? IDS_SMS_TITLE : IDS_MAIL_TITLE).c_str());
+    UINT party = m_content.received ? IDS_FROM : IDS_TO;
+    SetDlgItemTextW(m_hwnd, IDC_READ_PARTY, FormatText(party, m_content.who.c_str()).c_str());
+    if (m_content.time) SetDlgItemTextW(m_hwnd, IDC_READ_TIME, LocalTimeText(*m_content.time).c_str());
+    if (!m_content.textMessage) {
+        std::u16string subject = m_content.subject.empty() ? LoadText(IDS_NO_SUBJECT) : m_content.subject;
+        SetDlgItemTextW(m_hwnd, IDC_READ_SUBJECT, subject.c_str());
+        SetDlgItemTextW(m_hwnd, IDC_READ_ATTACHMENT, Joined(m_content.attachments).c_str());
+    }
+    SetDlgItemTextW(m_hwnd, IDC_READ_BODY, m_content.text.c_str());
+    Layout();
+    SetFocus(GetDlgItem(m_hwnd, IDC_READ_BODY));
+    return true;
+}
+
+// The header lines that say something, one under the other; the text fills the rest of the screen.
+void ReadScreen::Layout()
+{
+    RECT client;
+    GetClientRect(m_hwnd, &client);
+    int top = kMargin;
+    for (int id : kHeaderLines) {
+        HWND line = GetDlgItem(m_hwnd, id);
+        RECT rect;
+        GetWindowRect(line, &rect);
+        int height = rect.bottom - rect.top;
+        bool says = GetWindowTextLengthW(line) > 0;
+        ShowWindow(line, says ? SW_SHOWNA : SW_HIDE);
+        if (!says) continue;
+        MoveWindow(line, kMargin, top, client.right - 2 * kMargin, height, TRUE);
+        top += height + 1;
+    }
+    int height = client.bottom - kMargin - top;
+    MoveWindow(GetDlgItem(m_hwnd, IDC_READ_BODY), kMargin, top, client.right - 2 * kMargin, height > 0 ? height : 0,
+               TRUE);
+}
+
+} // namespace messaging
