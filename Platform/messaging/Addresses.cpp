@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace messaging
-{
+namespace messaging {
 
-namespace
-{
+namespace {
 
 bool IsBlank(char16_t c)
 {
@@ -38,7 +36,8 @@ std::vector<std::u16string_view> Entries(std::u16string_view line)
             bracketed = false;
         else if ((c == u';' || c == u',') && ((!quoted && !bracketed) || i == line.size())) {
             std::u16string_view entry = Trimmed(line.substr(start, i - start));
-            if (!entry.empty()) entries.push_back(entry);
+            if (!entry.empty())
+                entries.push_back(entry);
             start = i + 1;
         }
     }
@@ -47,7 +46,8 @@ std::vector<std::u16string_view> Entries(std::u16string_view line)
 
 bool IsPhoneNumber(std::u16string_view text)
 {
-    if (!text.empty() && text.front() == u'+') text.remove_prefix(1);
+    if (!text.empty() && text.front() == u'+')
+        text.remove_prefix(1);
     bool digit = false;
     for (char16_t c : text) {
         if (c >= u'0' && c <= u'9')
@@ -61,8 +61,10 @@ bool IsPhoneNumber(std::u16string_view text)
 bool IsMailAddress(std::u16string_view text)
 {
     size_t at = text.find(u'@');
-    if (at == 0 || at == std::u16string_view::npos || at + 1 == text.size()) return false;
-    if (text.find(u'@', at + 1) != std::u16string_view::npos) return false;
+    if (at == 0 || at == std::u16string_view::npos || at + 1 == text.size())
+        return false;
+    if (text.find(u'@', at + 1) != std::u16string_view::npos)
+        return false;
     return std::none_of(text.begin(), text.end(),
                         [](char16_t c) { return IsBlank(c) || c == u'<' || c == u'>' || c == u'"'; });
 }
@@ -70,9 +72,11 @@ bool IsMailAddress(std::u16string_view text)
 Address Split(std::u16string_view entry)
 {
     size_t open = entry.rfind(u'<');
-    if (open == std::u16string_view::npos || entry.back() != u'>') return {u"", std::u16string(entry)};
+    if (open == std::u16string_view::npos || entry.back() != u'>')
+        return {u"", std::u16string(entry)};
     std::u16string_view name = Trimmed(entry.substr(0, open));
-    if (name.size() >= 2 && name.front() == u'"' && name.back() == u'"') name = name.substr(1, name.size() - 2);
+    if (name.size() >= 2 && name.front() == u'"' && name.back() == u'"')
+        name = name.substr(1, name.size() - 2);
     std::u16string_view address = Trimmed(entry.substr(open + 1, entry.size() - open - 2));
     return {std::u16string(name), std::u16string(address)};
 }

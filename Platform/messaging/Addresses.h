@@ -6,8 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace messaging
-{
+namespace messaging {
 
 enum class AddressKind { Phone, Mail };
 

@@ -7,11 +7,9 @@
 #include <aygshell.h>
 #include <cemapi.h>
 
-namespace messaging
-{
+namespace messaging {
 
-namespace
-{
+namespace {
 
 constexpr size_t kMaxTextMessage = 160;
 constexpr size_t kMaxShownEntry = 80; // of a refused recipient, in the message box
@@ -31,7 +29,8 @@ std::u16string FileNames(const std::vector<std::u16string>& paths)
     std::u16string names;
     for (const std::u16string& path : paths) {
         size_t slash = path.find_last_of(u'\\');
-        if (!names.empty()) names += u", ";
+        if (!names.empty())
+            names += u", ";
         names += slash == std::u16string::npos ? path : path.substr(slash + 1);
     }
     return names;
@@ -60,17 +59,20 @@ BOOL ComposeForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        if (!OnInit()) EndDialog(m_hwnd, -1);
+        if (!OnInit())
+            EndDialog(m_hwnd, -1);
         return FALSE; // the focus is set
     case WM_SIZE: Layout(); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK:
-            if (Send()) EndDialog(m_hwnd, IDOK);
+            if (Send())
+                EndDialog(m_hwnd, IDOK);
             return TRUE;
         case IDCANCEL: EndDialog(m_hwnd, IDCANCEL); return TRUE;
         case IDC_BODY:
-            if (HIWORD(wp) == EN_CHANGE) UpdateCounter();
+            if (HIWORD(wp) == EN_CHANGE)
+                UpdateCounter();
             return TRUE;
         }
         break;
@@ -81,7 +83,8 @@ BOOL ComposeForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     case WM_DESTROY:
-        if (m_softKeys) DestroyWindow(m_softKeys);
+        if (m_softKeys)
+            DestroyWindow(m_softKeys);
         m_softKeys = nullptr;
         return TRUE;
     }
@@ -92,7 +95,8 @@ bool ComposeForm::OnInit()
 {
     MakeFullScreen(m_hwnd);
     m_softKeys = CreateSoftKeys(m_hwnd, IDM_COMPOSE, true);
-    if (!m_softKeys) return false;
+    if (!m_softKeys)
+        return false;
     SetDlgItemTextW(m_hwnd, IDC_TO, m_request.to.c_str());
     SetDlgItemTextW(m_hwnd, IDC_CC, m_request.cc.c_str());
     SetDlgItemTextW(m_hwnd, IDC_BCC, m_request.bcc.c_str());
@@ -127,7 +131,8 @@ void ComposeForm::Layout()
 
 void ComposeForm::UpdateCounter()
 {
-    if (!GetDlgItem(m_hwnd, IDC_COUNTER)) return;
+    if (!GetDlgItem(m_hwnd, IDC_COUNTER))
+        return;
     int length = GetWindowTextLengthW(GetDlgItem(m_hwnd, IDC_BODY));
     SetDlgItemTextW(m_hwnd, IDC_COUNTER, FormatText(IDS_COUNTER, length).c_str());
 }
@@ -149,20 +154,23 @@ void ComposeForm::OnBack(WPARAM wp, LPARAM lp)
 std::u16string ComposeForm::FieldText(int id) const
 {
     HWND field = GetDlgItem(m_hwnd, id);
-    if (!field) return {};
+    if (!field)
+        return {};
     std::u16string text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, u'\0');
     int length = GetWindowTextW(field, text.data(), static_cast<int>(text.size()));
     text.resize(length > 0 ? static_cast<size_t>(length) : 0);
     return text;
 }
 
-// The field to correct gets the focus with its text selected, so typing replaces it.
+// The field to correct gets the focus: a recipient line selected whole, so typing replaces it; the text with
+// the caret at its end, so Back shortens it.
 void ComposeForm::Refuse(int field, const std::u16string& why)
 {
     Tell(m_hwnd, why);
     HWND control = GetDlgItem(m_hwnd, field);
     SetFocus(control);
-    SendMessageW(control, EM_SETSEL, 0, -1);
+    int end = GetWindowTextLengthW(control);
+    SendMessageW(control, EM_SETSEL, field == IDC_BODY ? end : 0, end);
 }
 
 bool ComposeForm::ReadRecipients(std::vector<Recipient>* recipients)
@@ -173,11 +181,13 @@ bool ComposeForm::ReadRecipients(std::vector<Recipient>* recipients)
         ULONG type;
     } lines[] = {{IDC_TO, MAPI_TO}, {IDC_CC, MAPI_CC}, {IDC_BCC, MAPI_BCC}};
     for (const auto& line : lines) {
-        if (!GetDlgItem(m_hwnd, line.field)) continue;
+        if (!GetDlgItem(m_hwnd, line.field))
+            continue;
         std::vector<Address> addresses;
         std::u16string bad;
         if (!ParseAddresses(FieldText(line.field), kind, &addresses, &bad)) {
-            if (bad.size() > kMaxShownEntry) bad = bad.substr(0, kMaxShownEntry) + u"...";
+            if (bad.size() > kMaxShownEntry)
+                bad = bad.substr(0, kMaxShownEntry) + u"...";
             UINT why = m_request.textMessage ? IDS_NOT_A_NUMBER : IDS_NOT_A_MAIL_ADDRESS;
             Refuse(line.field, FormatText(why, bad.c_str()));
             return false;
@@ -195,7 +205,8 @@ bool ComposeForm::ReadRecipients(std::vector<Recipient>* recipients)
 bool ComposeForm::Send()
 {
     std::vector<Recipient> recipients;
-    if (!ReadRecipients(&recipients)) return false;
+    if (!ReadRecipients(&recipients))
+        return false;
     std::u16string text = FieldText(IDC_BODY);
     if (m_request.textMessage && text.size() > kMaxTextMessage) {
         Refuse(IDC_BODY, FormatText(IDS_TEXT_TOO_LONG, static_cast<int>(text.size())));
@@ -215,13 +226,15 @@ bool ComposeForm::Send()
     }
     Mailbox mailbox;
     HRESULT hr = mailbox.Open(m_request.account);
-    if (SUCCEEDED(hr)) hr = mailbox.Send(messages);
+    if (SUCCEEDED(hr))
+        hr = mailbox.Send(messages);
     if (FAILED(hr)) {
         Tell(m_hwnd, LoadText(IDS_SEND_FAILED));
         return false;
     }
     // A phone sends its texts at once; e-mail waits in the Outbox for the account's next synchronisation.
-    if (m_request.textMessage) MailSyncMessages(m_request.account.c_str(), MCF_ACCOUNT_IS_NAME);
+    if (m_request.textMessage)
+        MailSyncMessages(m_request.account.c_str(), MCF_ACCOUNT_IS_NAME);
     return true;
 }
 

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace messaging
-{
+namespace messaging {
 
 struct Recipient;
 
@@ -20,15 +19,14 @@ struct ComposeRequest {
     std::vector<std::u16string> attachments; // device paths
 };
 
-class ComposeForm
-{
-  public:
+class ComposeForm {
+public:
     explicit ComposeForm(ComposeRequest request) : m_request(std::move(request)) {}
 
     // Shows the form over the owner until it is sent (IDOK) or cancelled (IDCANCEL); -1 when it can't show.
     INT_PTR Run(HWND owner);
 
-  private:
+private:
     static BOOL CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     bool OnInit();

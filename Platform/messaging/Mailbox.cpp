@@ -2,11 +2,9 @@
 
 #include <cemapi.h>
 
-namespace messaging
-{
+namespace messaging {
 
-namespace
-{
+namespace {
 
 constexpr WCHAR kTextMessageClass[] = TEXT("IPM.SMStext");
 constexpr WCHAR kMailMessageClass[] = TEXT("IPM.Note");
@@ -54,15 +52,19 @@ SPropValue Long(ULONG tag, ULONG number)
 // "Name <address>", or the address alone when there is no other name.
 std::u16string Shown(const std::u16string& name, const std::u16string& address)
 {
-    if (name.empty() || name == address) return address;
-    if (address.empty()) return name;
+    if (name.empty() || name == address)
+        return address;
+    if (address.empty())
+        return name;
     return name + u" <" + address + u">";
 }
 
 void AppendJoined(std::u16string* list, const std::u16string& item)
 {
-    if (item.empty()) return;
-    if (!list->empty()) *list += u"; ";
+    if (item.empty())
+        return;
+    if (!list->empty())
+        *list += u"; ";
     *list += item;
 }
 
@@ -78,16 +80,20 @@ HRESULT OpenEntryAs(Container* container, const SBinary& entryId, Held<Interface
 std::u16string RecipientsOf(IMessage* message, bool withAddresses)
 {
     Held<IMAPITable> table;
-    if (FAILED(message->GetRecipientTable(0, table.Out()))) return {};
+    if (FAILED(message->GetRecipientTable(0, table.Out())))
+        return {};
     SizedSPropTagArray(2, columns) = {2, {PR_DISPLAY_NAME, PR_EMAIL_ADDRESS}};
-    if (FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0))) return {};
+    if (FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)))
+        return {};
     std::u16string who;
     for (;;) {
         Rows rows;
-        if (FAILED(table->QueryRows(kRowsPerQuery, 0, rows.Out())) || !rows || rows->cRows == 0) return who;
+        if (FAILED(table->QueryRows(kRowsPerQuery, 0, rows.Out())) || !rows || rows->cRows == 0)
+            return who;
         for (ULONG i = 0; i < rows->cRows; ++i) {
             const SRow& row = rows->aRow[i];
-            if (row.cValues < 2) continue;
+            if (row.cValues < 2)
+                continue;
             std::u16string name = TextOf(row.lpProps[0], PR_DISPLAY_NAME);
             std::u16string address = TextOf(row.lpProps[1], PR_EMAIL_ADDRESS);
             AppendJoined(&who, withAddresses || name.empty() ? Shown(name, address) : name);
@@ -99,14 +105,18 @@ std::vector<std::u16string> AttachmentNamesOf(IMessage* message)
 {
     std::vector<std::u16string> names;
     Held<IMAPITable> table;
-    if (FAILED(message->GetAttachmentTable(0, table.Out()))) return names;
+    if (FAILED(message->GetAttachmentTable(0, table.Out())))
+        return names;
     SizedSPropTagArray(1, columns) = {1, {PR_ATTACH_LONG_FILENAME}};
-    if (FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0))) return names;
+    if (FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)))
+        return names;
     for (;;) {
         Rows rows;
-        if (FAILED(table->QueryRows(kRowsPerQuery, 0, rows.Out())) || !rows || rows->cRows == 0) return names;
+        if (FAILED(table->QueryRows(kRowsPerQuery, 0, rows.Out())) || !rows || rows->cRows == 0)
+            return names;
         for (ULONG i = 0; i < rows->cRows; ++i)
-            if (rows->aRow[i].cValues > 0) names.push_back(TextOf(rows->aRow[i].lpProps[0], PR_ATTACH_LONG_FILENAME));
+            if (rows->aRow[i].cValues > 0)
+                names.push_back(TextOf(rows->aRow[i].lpProps[0], PR_ATTACH_LONG_FILENAME));
     }
 }
 
@@ -114,7 +124,8 @@ std::vector<std::u16string> AttachmentNamesOf(IMessage* message)
 ULONG FileSize(const std::u16string& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
     DWORD size = GetFileSize(file, nullptr);
     CloseHandle(file);
     return size == INVALID_FILE_SIZE ? 0 : size;
@@ -132,7 +143,8 @@ HRESULT Attach(IMessage* message, const std::u16string& path)
     Held<IAttach> attachment;
     ULONG number = 0;
     HRESULT hr = message->CreateAttach(nullptr, 0, &number, attachment.Out());
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     std::u16string name = FileNameOf(path);
     SPropValue props[] = {Long(PR_ATTACH_METHOD, ATTACH_BY_REFERENCE), Text(PR_ATTACH_LONG_FILENAME, name),
                           Text(PR_ATTACH_LONG_PATHNAME, path), Long(PR_ATTACH_SIZE, FileSize(path))};
@@ -167,29 +179,37 @@ HRESULT AddRecipients(IMessage* message, const Outgoing& outgoing)
 Mailbox::~Mailbox()
 {
     m_store.Clear();
-    if (m_session) m_session->Logoff(0, 0, 0);
+    if (m_session)
+        m_session->Logoff(0, 0, 0);
     m_session.Clear();
-    if (m_initialized) MAPIUninitialize();
+    if (m_initialized)
+        MAPIUninitialize();
 }
 
 HRESULT Mailbox::Open(std::u16string_view account)
 {
     HRESULT hr = MAPIInitialize(nullptr);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     m_initialized = true;
     hr = MAPILogonEx(0, nullptr, nullptr, 0, m_session.Out());
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     Held<IMAPITable> stores;
     hr = m_session->GetMsgStoresTable(0, stores.Out());
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     SizedSPropTagArray(2, columns) = {2, {PR_ENTRYID, PR_DISPLAY_NAME}};
     hr = stores->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     for (;;) {
         Rows rows;
         hr = stores->QueryRows(1, 0, rows.Out());
-        if (FAILED(hr)) return hr;
-        if (!rows || rows->cRows == 0) return MAPI_E_NOT_FOUND;
+        if (FAILED(hr))
+            return hr;
+        if (!rows || rows->cRows == 0)
+            return MAPI_E_NOT_FOUND;
         const SRow& row = rows->aRow[0];
         if (row.cValues < 2 || row.lpProps[0].ulPropTag != PR_ENTRYID ||
             TextOf(row.lpProps[1], PR_DISPLAY_NAME) != account)
@@ -202,13 +222,16 @@ HRESULT Mailbox::Open(std::u16string_view account)
 
 HRESULT Mailbox::OpenFolder(FolderKind kind, Held<IMAPIFolder>* folder)
 {
-    if (!m_store) return E_UNEXPECTED;
+    if (!m_store)
+        return E_UNEXPECTED;
     SizedSPropTagArray(1, tags) = {1, {FolderTag(kind)}};
     ULONG count = 0;
     MapiMemory<SPropValue> values;
     HRESULT hr = m_store->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &count, values.Out());
-    if (FAILED(hr)) return hr;
-    if (count < 1 || values.Get()[0].ulPropTag != FolderTag(kind)) return MAPI_E_NOT_FOUND;
+    if (FAILED(hr))
+        return hr;
+    if (count < 1 || values.Get()[0].ulPropTag != FolderTag(kind))
+        return MAPI_E_NOT_FOUND;
     return OpenEntryAs(m_store.Get(), values.Get()[0].Value.bin, folder);
 }
 
@@ -218,13 +241,16 @@ HRESULT Mailbox::Folders(std::vector<FolderInfo>* folders)
     for (FolderKind kind : kShownFolders) {
         Held<IMAPIFolder> folder;
         HRESULT hr = OpenFolder(kind, &folder);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
         SizedSPropTagArray(2, tags) = {2, {PR_DISPLAY_NAME, PR_CONTENT_COUNT}};
         ULONG count = 0;
         MapiMemory<SPropValue> values;
         hr = folder->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &count, values.Out());
-        if (FAILED(hr)) return hr;
-        if (count < 2) return MAPI_E_CORRUPT_DATA;
+        if (FAILED(hr))
+            return hr;
+        if (count < 2)
+            return MAPI_E_CORRUPT_DATA;
         folders->push_back({kind, TextOf(values.Get()[0], PR_DISPLAY_NAME), LongOf(values.Get()[1], PR_CONTENT_COUNT)});
     }
     return S_OK;
@@ -235,33 +261,41 @@ HRESULT Mailbox::Messages(FolderKind kind, std::vector<MessageSummary>* messages
     messages->clear();
     Held<IMAPIFolder> folder;
     HRESULT hr = OpenFolder(kind, &folder);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     Held<IMAPITable> table;
     hr = folder->GetContentsTable(0, table.Out());
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     SizedSSortOrderSet(1, newestFirst) = {1, 0, 0, {{PR_MESSAGE_DELIVERY_TIME, TABLE_SORT_DESCEND}}};
     hr = table->SortTable(reinterpret_cast<LPSSortOrderSet>(&newestFirst), 0);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     enum { EntryId, SenderName, SenderAddress, Subject, ColumnCount };
-    SizedSPropTagArray(ColumnCount, columns) = {
-        ColumnCount, {PR_ENTRYID, PR_SENDER_NAME, PR_SENDER_EMAIL_ADDRESS, PR_SUBJECT}};
+    SizedSPropTagArray(ColumnCount, columns) = {ColumnCount,
+                                                {PR_ENTRYID, PR_SENDER_NAME, PR_SENDER_EMAIL_ADDRESS, PR_SUBJECT}};
     hr = table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     for (;;) {
         Rows rows;
         hr = table->QueryRows(kRowsPerQuery, 0, rows.Out());
-        if (FAILED(hr)) return hr;
-        if (!rows || rows->cRows == 0) return S_OK;
+        if (FAILED(hr))
+            return hr;
+        if (!rows || rows->cRows == 0)
+            return S_OK;
         for (ULONG i = 0; i < rows->cRows; ++i) {
             const SRow& row = rows->aRow[i];
-            if (row.cValues < ColumnCount || row.lpProps[EntryId].ulPropTag != PR_ENTRYID) return MAPI_E_CORRUPT_DATA;
+            if (row.cValues < ColumnCount || row.lpProps[EntryId].ulPropTag != PR_ENTRYID)
+                return MAPI_E_CORRUPT_DATA;
             const SBinary& entryId = row.lpProps[EntryId].Value.bin;
             MessageSummary summary;
             summary.entryId.assign(entryId.lpb, entryId.lpb + entryId.cb);
             summary.text = TextOf(row.lpProps[Subject], PR_SUBJECT);
             if (kind == FolderKind::Inbox) {
                 summary.who = TextOf(row.lpProps[SenderName], PR_SENDER_NAME);
-                if (summary.who.empty()) summary.who = TextOf(row.lpProps[SenderAddress], PR_SENDER_EMAIL_ADDRESS);
+                if (summary.who.empty())
+                    summary.who = TextOf(row.lpProps[SenderAddress], PR_SENDER_EMAIL_ADDRESS);
             } else {
                 Held<IMessage> message;
                 if (SUCCEEDED(OpenEntryAs(m_store.Get(), entryId, &message)))
@@ -274,28 +308,31 @@ HRESULT Mailbox::Messages(FolderKind kind, std::vector<MessageSummary>* messages
 
 HRESULT Mailbox::Read(const std::vector<BYTE>& entryId, MessageContent* content)
 {
-    if (!m_store) return E_UNEXPECTED;
+    if (!m_store)
+        return E_UNEXPECTED;
     Held<IMessage> message;
     SBinary id{static_cast<ULONG>(entryId.size()), const_cast<LPBYTE>(entryId.data())};
     HRESULT hr = OpenEntryAs(m_store.Get(), id, &message);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     enum { Class, Subject, Body, SenderName, SenderAddress, Delivered, Changed, Flags, Count };
-    SizedSPropTagArray(Count, tags) = {
-        Count,
-        {PR_MESSAGE_CLASS, PR_SUBJECT, PR_BODY, PR_SENDER_NAME, PR_SENDER_EMAIL_ADDRESS, PR_MESSAGE_DELIVERY_TIME,
-         PR_LAST_MODIFICATION_TIME, PR_MESSAGE_FLAGS}};
+    SizedSPropTagArray(Count, tags) = {Count,
+                                       {PR_MESSAGE_CLASS, PR_SUBJECT, PR_BODY, PR_SENDER_NAME, PR_SENDER_EMAIL_ADDRESS,
+                                        PR_MESSAGE_DELIVERY_TIME, PR_LAST_MODIFICATION_TIME, PR_MESSAGE_FLAGS}};
     ULONG count = 0;
     MapiMemory<SPropValue> values;
     hr = message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &count, values.Out());
-    if (FAILED(hr)) return hr;
-    if (count < Count) return MAPI_E_CORRUPT_DATA;
+    if (FAILED(hr))
+        return hr;
+    if (count < Count)
+        return MAPI_E_CORRUPT_DATA;
     const SPropValue* props = values.Get();
     ULONG flags = LongOf(props[Flags], PR_MESSAGE_FLAGS);
     content->textMessage = TextOf(props[Class], PR_MESSAGE_CLASS).rfind(u"IPM.SMS", 0) == 0;
     content->received = !(flags & MSGFLAG_FROMME);
-    content->who = content->received
-                       ? Shown(TextOf(props[SenderName], PR_SENDER_NAME), TextOf(props[SenderAddress], PR_SENDER_EMAIL_ADDRESS))
-                       : RecipientsOf(message.Get(), true);
+    content->who = content->received ? Shown(TextOf(props[SenderName], PR_SENDER_NAME),
+                                             TextOf(props[SenderAddress], PR_SENDER_EMAIL_ADDRESS))
+                                     : RecipientsOf(message.Get(), true);
     if (props[Delivered].ulPropTag == PR_MESSAGE_DELIVERY_TIME)
         content->time = props[Delivered].Value.ft;
     else if (props[Changed].ulPropTag == PR_LAST_MODIFICATION_TIME)
@@ -319,14 +356,17 @@ HRESULT Mailbox::Write(IMAPIFolder* outbox, const Outgoing& outgoing, Held<IMess
                        std::vector<std::vector<BYTE>>* entryIds)
 {
     HRESULT hr = outbox->CreateMessage(nullptr, 0, written->Out());
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     IMessage* message = written->Get();
     SizedSPropTagArray(1, idTag) = {1, {PR_ENTRYID}};
     ULONG count = 0;
     MapiMemory<SPropValue> id;
     hr = message->GetProps(reinterpret_cast<LPSPropTagArray>(&idTag), 0, &count, id.Out());
-    if (FAILED(hr)) return hr;
-    if (count != 1 || id.Get()[0].ulPropTag != PR_ENTRYID) return MAPI_E_CORRUPT_DATA;
+    if (FAILED(hr))
+        return hr;
+    if (count != 1 || id.Get()[0].ulPropTag != PR_ENTRYID)
+        return MAPI_E_CORRUPT_DATA;
     const SBinary& entryId = id.Get()[0].Value.bin;
     entryIds->emplace_back(entryId.lpb, entryId.lpb + entryId.cb);
 
@@ -336,8 +376,8 @@ HRESULT Mailbox::Write(IMAPIFolder* outbox, const Outgoing& outgoing, Held<IMess
     changed.ulPropTag = PR_LAST_MODIFICATION_TIME;
     SystemTimeToFileTime(&now, &changed.Value.ft);
     std::u16string messageClass = !outgoing.messageClass.empty() ? outgoing.messageClass
-                                  : outgoing.textMessage        ? kTextMessageClass
-                                                                : kMailMessageClass;
+                                  : outgoing.textMessage         ? kTextMessageClass
+                                                                 : kMailMessageClass;
     ULONG flags = MSGFLAG_FROMME | MSGFLAG_UNSENT | (outgoing.attachments.empty() ? 0 : MSGFLAG_HASATTACH);
     std::vector<SPropValue> props = {
         Text(PR_MESSAGE_CLASS, messageClass),
@@ -353,7 +393,8 @@ HRESULT Mailbox::Write(IMAPIFolder* outbox, const Outgoing& outgoing, Held<IMess
         props.push_back(Text(PR_BODY, outgoing.text));
     }
     hr = message->SetProps(static_cast<ULONG>(props.size()), props.data(), nullptr);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     hr = AddRecipients(message, outgoing);
     for (size_t i = 0; i < outgoing.attachments.size() && SUCCEEDED(hr); ++i)
         hr = Attach(message, outgoing.attachments[i]);
@@ -364,7 +405,8 @@ HRESULT Mailbox::Send(const std::vector<Outgoing>& messages)
 {
     Held<IMAPIFolder> outbox;
     HRESULT hr = OpenFolder(FolderKind::Outbox, &outbox);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     std::vector<Held<IMessage>> written(messages.size());
     std::vector<std::vector<BYTE>> entryIds;
     for (size_t i = 0; i < messages.size(); ++i) {
@@ -381,7 +423,8 @@ HRESULT Mailbox::Send(const std::vector<Outgoing>& messages)
     }
     for (Held<IMessage>& message : written) {
         hr = message->SubmitMessage(0);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
     }
     return S_OK;
 }

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace messaging
-{
+namespace messaging {
 
 // The folders an account shows, in the order it shows them.
 enum class FolderKind { Inbox, Sent, Outbox, Drafts };
@@ -54,9 +53,8 @@ struct Outgoing {
     std::vector<std::u16string> attachments; // device paths of files, e-mail only
 };
 
-class Mailbox
-{
-  public:
+class Mailbox {
+public:
     Mailbox() = default;
     ~Mailbox();
     Mailbox(const Mailbox&) = delete;
@@ -72,7 +70,7 @@ class Mailbox
     // deleted and none is submitted.
     HRESULT Send(const std::vector<Outgoing>& messages);
 
-  private:
+private:
     HRESULT OpenFolder(FolderKind kind, Held<IMAPIFolder>* folder);
     // Adds the new message's entry identifier to *entryIds as soon as it exists.
     HRESULT Write(IMAPIFolder* outbox, const Outgoing& outgoing, Held<IMessage>* written,

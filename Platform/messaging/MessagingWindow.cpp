@@ -11,11 +11,9 @@
 #include <aygshell.h>
 #include <commctrl.h>
 
-namespace messaging
-{
+namespace messaging {
 
-namespace
-{
+namespace {
 
 constexpr WCHAR kTextAccount[] = TEXT("SMS");
 constexpr DWORD kWindowStyle = WS_CAPTION;
@@ -54,7 +52,8 @@ void AddRow(HWND list, const std::u16string& text, const std::u16string& second)
 void SelectRow(HWND list, int row)
 {
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    if (count == 0) return;
+    if (count == 0)
+        return;
     LVITEMW state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
     row = row < count ? row : count - 1;
@@ -109,30 +108,35 @@ LRESULT MessagingWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETFOCUS: SetFocus(m_list); return 0;
     case WM_NOTIFY: {
         auto header = reinterpret_cast<const NMHDR*>(lp);
-        if (header->idFrom == IDC_LIST && header->code == LVN_ITEMACTIVATE) OpenSelected();
+        if (header->idFrom == IDC_LIST && header->code == LVN_ITEMACTIVATE)
+            OpenSelected();
         return 0;
     }
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
     case WM_HOTKEY:
-        if (HIWORD(lp) == VK_TBACK && !(LOWORD(lp) & MOD_KEYUP)) OnBack();
+        if (HIWORD(lp) == VK_TBACK && !(LOWORD(lp) & MOD_KEYUP))
+            OnBack();
         return 0;
     case WM_DESTROY:
-        if (m_softKeys) DestroyWindow(m_softKeys);
+        if (m_softKeys)
+            DestroyWindow(m_softKeys);
         m_softKeys = nullptr;
         PostQuitMessage(0);
         return 0;
     }
-    if (msg == m_requestMessage) return OnRequest(static_cast<int64_t>(wp));
+    if (msg == m_requestMessage)
+        return OnRequest(static_cast<int64_t>(wp));
     return DefWindowProcW(m_hwnd, msg, wp, lp);
 }
 
 bool MessagingWindow::OnCreate()
 {
     MakeFullScreen(m_hwnd);
-    m_list = CreateWindowExW(0, WC_LISTVIEWW, TEXT(""), kListStyle, 0, 0, 0, 0, m_hwnd,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), GetModuleHandleW(nullptr),
-                             nullptr);
-    if (!m_list) return false;
+    m_list =
+        CreateWindowExW(0, WC_LISTVIEWW, TEXT(""), kListStyle, 0, 0, 0, 0, m_hwnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), GetModuleHandleW(nullptr), nullptr);
+    if (!m_list)
+        return false;
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     SendMessageW(m_list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
@@ -143,7 +147,8 @@ bool MessagingWindow::OnCreate()
 
 void MessagingWindow::UseSoftKeys(UINT menuId)
 {
-    if (m_softKeys) DestroyWindow(m_softKeys);
+    if (m_softKeys)
+        DestroyWindow(m_softKeys);
     m_softKeys = CreateSoftKeys(m_hwnd, menuId, true);
 }
 
@@ -184,17 +189,25 @@ LRESULT MessagingWindow::OnRequest(int64_t id)
         request = device::mail::FindRequest(id);
     } catch (const std::exception&) {
     }
-    if (!request) return FALSE;
+    if (!request)
+        return FALSE;
     std::u16string account = request->store;
     bool textMessages = request->kind != "mail";
-    if (account.empty()) CurrentAccount(&account, &textMessages);
+    if (account.empty())
+        CurrentAccount(&account, &textMessages);
     if (request->request == "switch") {
         ShowAccount(account, textMessages);
         return TRUE;
     }
-    ComposeRequest form{textMessages, account, request->to, request->cc, request->bcc, request->subject,
-                        request->body, request->messageClass, textMessages ? std::vector<std::u16string>{}
-                                                                            : request->attachments};
+    ComposeRequest form{textMessages,
+                        account,
+                        request->to,
+                        request->cc,
+                        request->bcc,
+                        request->subject,
+                        request->body,
+                        request->messageClass,
+                        textMessages ? std::vector<std::u16string>{} : request->attachments};
     Compose(form);
     return TRUE;
 }
@@ -224,7 +237,8 @@ void MessagingWindow::ShowAccount(const std::u16string& account, bool textMessag
     m_account = account;
     m_textMessages = textMessages;
     ShowFolders();
-    if (!m_folders.empty()) ShowMessages(0);
+    if (!m_folders.empty())
+        ShowMessages(0);
     m_shown = true;
     if (m_openScreens > 0) {
         ShowWindow(m_hwnd, SW_SHOWNA);
@@ -242,26 +256,31 @@ void MessagingWindow::ShowFolders()
     SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0);
     Mailbox mailbox;
     HRESULT hr = mailbox.Open(m_account);
-    if (SUCCEEDED(hr)) hr = mailbox.Folders(&m_folders);
-    if (FAILED(hr)) m_folders.clear();
+    if (SUCCEEDED(hr))
+        hr = mailbox.Folders(&m_folders);
+    if (FAILED(hr))
+        m_folders.clear();
     for (const FolderInfo& folder : m_folders)
         AddRow(m_list, FormatText(IDS_FOLDER_ROW, folder.name.c_str(), static_cast<int>(folder.count)), u"");
     SelectRow(m_list, static_cast<int>(m_folder));
     SetWindowTextW(m_hwnd, m_account.c_str());
     UseSoftKeys(IDM_FOLDERS);
     SendMessageW(m_hwnd, WM_SIZE, 0, 0);
-    if (FAILED(hr) && m_shown) Tell(m_hwnd, LoadText(IDS_OPEN_FAILED));
+    if (FAILED(hr) && m_shown)
+        Tell(m_hwnd, LoadText(IDS_OPEN_FAILED));
 }
 
 void MessagingWindow::ShowMessages(size_t folder)
 {
-    if (folder >= m_folders.size()) return;
+    if (folder >= m_folders.size())
+        return;
     m_view = View::Messages;
     m_folder = folder;
     std::vector<MessageSummary> messages;
     Mailbox mailbox;
     HRESULT hr = mailbox.Open(m_account);
-    if (SUCCEEDED(hr)) hr = mailbox.Messages(m_folders[folder].kind, &messages);
+    if (SUCCEEDED(hr))
+        hr = mailbox.Messages(m_folders[folder].kind, &messages);
     SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0);
     m_messageIds.clear();
     for (MessageSummary& message : messages) {
@@ -272,32 +291,38 @@ void MessagingWindow::ShowMessages(size_t folder)
     SetWindowTextW(m_hwnd, m_folders[folder].name.c_str());
     UseSoftKeys(IDM_MESSAGES);
     SendMessageW(m_hwnd, WM_SIZE, 0, 0);
-    if (FAILED(hr)) Tell(m_hwnd, LoadText(IDS_OPEN_FAILED));
+    if (FAILED(hr))
+        Tell(m_hwnd, LoadText(IDS_OPEN_FAILED));
 }
 
 void MessagingWindow::Refresh()
 {
-    if (!m_shown) return;
+    if (!m_shown)
+        return;
     int selected = SelectedRow();
     View view = m_view;
     ShowFolders();
-    if (view == View::Messages) ShowMessages(m_folder);
+    if (view == View::Messages)
+        ShowMessages(m_folder);
     SelectRow(m_list, selected < 0 ? 0 : selected);
 }
 
 void MessagingWindow::OpenSelected()
 {
     int row = SelectedRow();
-    if (row < 0) return;
+    if (row < 0)
+        return;
     if (m_view == View::Folders) {
         ShowMessages(static_cast<size_t>(row));
         return;
     }
-    if (static_cast<size_t>(row) >= m_messageIds.size()) return;
+    if (static_cast<size_t>(row) >= m_messageIds.size())
+        return;
     MessageContent content;
     Mailbox mailbox;
     HRESULT hr = mailbox.Open(m_account);
-    if (SUCCEEDED(hr)) hr = mailbox.Read(m_messageIds[row], &content);
+    if (SUCCEEDED(hr))
+        hr = mailbox.Read(m_messageIds[row], &content);
     if (FAILED(hr)) {
         Tell(m_hwnd, LoadText(IDS_OPEN_FAILED));
         return;
@@ -316,9 +341,11 @@ void MessagingWindow::Hide()
 
 void MessagingWindow::CloseIfDone()
 {
-    if (m_shown || m_openScreens > 0) return;
+    if (m_shown || m_openScreens > 0)
+        return;
     MSG waiting;
-    if (PeekMessageW(&waiting, m_hwnd, m_requestMessage, m_requestMessage, PM_NOREMOVE)) return;
+    if (PeekMessageW(&waiting, m_hwnd, m_requestMessage, m_requestMessage, PM_NOREMOVE))
+        return;
     DestroyWindow(m_hwnd);
 }
 

@@ -11,24 +11,20 @@
 #include <string>
 #include <vector>
 
-namespace messaging
-{
+namespace messaging {
 
 struct ComposeRequest;
 
-class MessagingWindow
-{
-  public:
+class MessagingWindow {
+public:
     static bool Register(HINSTANCE instance);
     // The window, hidden until an account is shown. False when it can't be made.
     bool Create(HINSTANCE instance);
     // The account the device's messaging shows now: the one last switched to, else text messages.
     void ShowCurrentAccount();
     HWND Window() const { return m_hwnd; }
-    // The registered message that carries a request's id.
-    UINT RequestMessage() const { return m_requestMessage; }
 
-  private:
+private:
     enum class View { Folders, Messages };
 
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -56,7 +52,7 @@ class MessagingWindow
     HWND m_list = nullptr;
     HWND m_softKeys = nullptr;
     UINT m_requestMessage = 0;
-    bool m_shown = false; // an account is on the screen (perhaps under a form)
+    bool m_shown = false;  // an account is on the screen (perhaps under a form)
     int m_openScreens = 0; // compose forms and read screens open over the window
     std::u16string m_account;
     bool m_textMessages = true;

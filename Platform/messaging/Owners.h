@@ -7,12 +7,10 @@
 
 #include <utility>
 
-namespace messaging
-{
+namespace messaging {
 
-template <class T, class Free> class Owned
-{
-  public:
+template <class T, class Free> class Owned {
+public:
     Owned() = default;
     ~Owned() { Clear(); }
     Owned(Owned&& other) noexcept : m_ptr(std::exchange(other.m_ptr, nullptr)) {}
@@ -35,11 +33,12 @@ template <class T, class Free> class Owned
     explicit operator bool() const { return m_ptr != nullptr; }
     void Clear()
     {
-        if (m_ptr) Free()(m_ptr);
+        if (m_ptr)
+            Free()(m_ptr);
         m_ptr = nullptr;
     }
 
-  private:
+private:
     T* m_ptr = nullptr;
 };
 

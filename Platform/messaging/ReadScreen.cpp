@@ -3,11 +3,9 @@
 #include "MessagingResources.h"
 #include "Screens.h"
 
-namespace messaging
-{
+namespace messaging {
 
-namespace
-{
+namespace {
 
 constexpr int kMargin = 3;
 constexpr int kHeaderLines[] = {IDC_READ_PARTY, IDC_READ_TIME, IDC_READ_SUBJECT, IDC_READ_ATTACHMENT};
@@ -42,7 +40,8 @@ BOOL ReadScreen::OnMessage(UINT msg, WPARAM wp, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        if (!OnInit()) EndDialog(m_hwnd, -1);
+        if (!OnInit())
+            EndDialog(m_hwnd, -1);
         return FALSE; // the focus is on the text
     case WM_SIZE: Layout(); return TRUE;
     case WM_COMMAND:
@@ -52,7 +51,8 @@ BOOL ReadScreen::OnMessage(UINT msg, WPARAM wp, LPARAM)
         }
         break;
     case WM_DESTROY:
-        if (m_softKeys) DestroyWindow(m_softKeys);
+        if (m_softKeys)
+            DestroyWindow(m_softKeys);
         m_softKeys = nullptr;
         return TRUE;
     }
@@ -63,11 +63,13 @@ bool ReadScreen::OnInit()
 {
     MakeFullScreen(m_hwnd);
     m_softKeys = CreateSoftKeys(m_hwnd, IDM_READ, false);
-    if (!m_softKeys) return false;
+    if (!m_softKeys)
+        return false;
     SetWindowTextW(m_hwnd, LoadText(m_content.textMessage ? IDS_SMS_TITLE : IDS_MAIL_TITLE).c_str());
     UINT party = m_content.received ? IDS_FROM : IDS_TO;
     SetDlgItemTextW(m_hwnd, IDC_READ_PARTY, FormatText(party, m_content.who.c_str()).c_str());
-    if (m_content.time) SetDlgItemTextW(m_hwnd, IDC_READ_TIME, LocalTimeText(*m_content.time).c_str());
+    if (m_content.time)
+        SetDlgItemTextW(m_hwnd, IDC_READ_TIME, LocalTimeText(*m_content.time).c_str());
     if (!m_content.textMessage) {
         std::u16string subject = m_content.subject.empty() ? LoadText(IDS_NO_SUBJECT) : m_content.subject;
         SetDlgItemTextW(m_hwnd, IDC_READ_SUBJECT, subject.c_str());
@@ -92,7 +94,8 @@ void ReadScreen::Layout()
         int height = rect.bottom - rect.top;
         bool says = GetWindowTextLengthW(line) > 0;
         ShowWindow(line, says ? SW_SHOWNA : SW_HIDE);
-        if (!says) continue;
+        if (!says)
+            continue;
         MoveWindow(line, kMargin, top, client.right - 2 * kMargin, height, TRUE);
         top += height + 1;
     }

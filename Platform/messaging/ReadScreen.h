@@ -4,18 +4,16 @@
 
 #include "Mailbox.h"
 
-namespace messaging
-{
+namespace messaging {
 
-class ReadScreen
-{
-  public:
+class ReadScreen {
+public:
     explicit ReadScreen(const MessageContent& content) : m_content(content) {}
 
     // IDOK or IDCANCEL when closed; -1 when it can't show.
     INT_PTR Run(HWND owner);
 
-  private:
+private:
     static BOOL CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     bool OnInit();

@@ -6,11 +6,9 @@
 
 #include <cstdarg>
 
-namespace messaging
-{
+namespace messaging {
 
-namespace
-{
+namespace {
 
 constexpr int kTextCapacity = 512;
 constexpr int kMargin = 3;
@@ -49,7 +47,8 @@ HWND CreateSoftKeys(HWND owner, UINT menuId, bool backToOwner)
     bar.dwFlags = SHCMBF_HMENU;
     bar.nToolBarId = menuId;
     bar.hInstRes = GetModuleHandleW(nullptr);
-    if (!SHCreateMenuBar(&bar)) return nullptr;
+    if (!SHCreateMenuBar(&bar))
+        return nullptr;
     if (backToOwner)
         SendMessageW(bar.hwndMB, SHCMBM_OVERRIDEKEY, VK_TBACK,
                      MAKELPARAM(SHMBOF_NODEFAULT | SHMBOF_NOTIFY, SHMBOF_NODEFAULT | SHMBOF_NOTIFY));
@@ -65,7 +64,8 @@ std::u16string LocalTimeText(const FILETIME& utc)
 {
     FILETIME local;
     SYSTEMTIME time;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time)) return {};
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time))
+        return {};
     WCHAR date[64] = {}, clock[64] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 64);
     GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, clock, 64);
@@ -75,7 +75,8 @@ std::u16string LocalTimeText(const FILETIME& utc)
 void StretchToWidth(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
-    if (!control) return;
+    if (!control)
+        return;
     RECT client, rect;
     GetClientRect(dialog, &client);
     GetWindowRect(control, &rect);

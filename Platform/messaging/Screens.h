@@ -5,8 +5,7 @@
 
 #include <string>
 
-namespace messaging
-{
+namespace messaging {
 
 // A text of the program's resources; empty when there is none.
 std::u16string LoadText(UINT id);

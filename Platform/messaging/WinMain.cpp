@@ -14,14 +14,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
     UINT requestMessage = RegisterWindowMessageW(device::mail::kShowRequestMessage);
     // One application runs: a second start hands its request on.
     if (HWND running = FindWindowW(device::mail::kAppWindowClass, nullptr)) {
-        if (request) PostMessageW(running, requestMessage, static_cast<WPARAM>(request), 0);
+        if (request)
+            PostMessageW(running, requestMessage, static_cast<WPARAM>(request), 0);
         return 0;
     }
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
-    if (!InitCommonControlsEx(&classes) || !MessagingWindow::Register(instance)) return 1;
+    if (!InitCommonControlsEx(&classes) || !MessagingWindow::Register(instance))
+        return 1;
     for (;;) {
         MessagingWindow window;
-        if (!window.Create(instance)) return 1;
+        if (!window.Create(instance))
+            return 1;
         if (request)
             PostMessageW(window.Window(), requestMessage, static_cast<WPARAM>(request), 0);
         else
@@ -33,7 +36,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
         }
         // A request that came as the window closed gets a window of its own.
         MSG late;
-        if (!PeekMessageW(&late, nullptr, requestMessage, requestMessage, PM_REMOVE)) return 0;
+        if (!PeekMessageW(&late, nullptr, requestMessage, requestMessage, PM_REMOVE))
+            return 0;
         request = static_cast<int64_t>(late.wParam);
     }
 }

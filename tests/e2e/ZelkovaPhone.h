@@ -31,6 +31,8 @@ protected:
     std::string Launch(const std::vector<std::string>& commandLine = {});
     // Polls `phone ps` until it lists exactly these process ids; says whether it came to that.
     bool RunningAre(const std::vector<std::string>& pids);
+    // The same for the programs that run, by file name ("Zelkova.exe", "messaging.exe"), in any order.
+    bool ProgramsAre(const std::vector<std::string>& programs);
 
     // The settings value as `phone reg get` prints it ("TYPE DATA"), or "" when it fails.
     std::string Setting(const std::string& name);
@@ -41,6 +43,9 @@ protected:
 
     // A string of the installed resource library.
     static std::string ResourceText(unsigned id);
+
+private:
+    bool PsColumnBecomes(int column, std::vector<std::string> expected);
 };
 
 // Bytes as `phone reg` reads and writes a REG_BINARY value: two hex digits each, separated by blanks.
