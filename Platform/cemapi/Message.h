@@ -34,6 +34,8 @@ class Message final : public PropObject<IMessage>
   private:
     // The message as stored now: MAPI_E_INVALID_OBJECT once submitted, MAPI_E_OBJECT_DELETED once gone.
     HRESULT Current(Database& db, MessageRow* row) const;
+    // Runs work(db) under the database's lock while the message is current; else Current's failure.
+    template <class Work> HRESULT ReadCurrent(Work work) const;
 
     int64_t m_id;
     bool m_submitted = false;

@@ -40,19 +40,7 @@ std::u16string FileNames(const std::vector<std::u16string>& paths)
 
 INT_PTR ComposeForm::Run(HWND owner)
 {
-    UINT form = m_request.textMessage ? IDD_COMPOSE_SMS : IDD_COMPOSE_MAIL;
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(form), owner, &Procedure,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-BOOL CALLBACK ComposeForm::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_INITDIALOG) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        reinterpret_cast<ComposeForm*>(lp)->m_hwnd = hwnd;
-    }
-    auto form = reinterpret_cast<ComposeForm*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    return form ? form->OnMessage(msg, wp, lp) : FALSE;
+    return RunScreen(m_request.textMessage ? IDD_COMPOSE_SMS : IDD_COMPOSE_MAIL, owner);
 }
 
 BOOL ComposeForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -82,20 +70,13 @@ BOOL ComposeForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp)
             return TRUE;
         }
         break;
-    case WM_DESTROY:
-        if (m_softKeys)
-            DestroyWindow(m_softKeys);
-        m_softKeys = nullptr;
-        return TRUE;
     }
     return FALSE;
 }
 
 bool ComposeForm::OnInit()
 {
-    MakeFullScreen(m_hwnd);
-    m_softKeys = CreateSoftKeys(m_hwnd, IDM_COMPOSE, true);
-    if (!m_softKeys)
+    if (!SetUp(IDM_COMPOSE, true))
         return false;
     SetDlgItemTextW(m_hwnd, IDC_TO, m_request.to.c_str());
     SetDlgItemTextW(m_hwnd, IDC_CC, m_request.cc.c_str());

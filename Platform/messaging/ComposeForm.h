@@ -3,6 +3,8 @@
 // going out at once. Nothing is written while a recipient or the text is refused; Cancel discards the form.
 #pragma once
 
+#include "Screens.h"
+
 #include <windows.h>
 
 #include <string>
@@ -19,7 +21,7 @@ struct ComposeRequest {
     std::vector<std::u16string> attachments; // device paths
 };
 
-class ComposeForm {
+class ComposeForm : public Screen {
 public:
     explicit ComposeForm(ComposeRequest request) : m_request(std::move(request)) {}
 
@@ -27,8 +29,7 @@ public:
     INT_PTR Run(HWND owner);
 
 private:
-    static BOOL CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnInit();
     void Layout();
     void UpdateCounter();
@@ -40,8 +41,6 @@ private:
     std::u16string FieldText(int id) const;
 
     ComposeRequest m_request;
-    HWND m_hwnd = nullptr;
-    HWND m_softKeys = nullptr;
 };
 
 } // namespace messaging

@@ -22,18 +22,7 @@ std::u16string Joined(const std::vector<std::u16string>& names)
 
 INT_PTR ReadScreen::Run(HWND owner)
 {
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_READ), owner, &Procedure,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-BOOL CALLBACK ReadScreen::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_INITDIALOG) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        reinterpret_cast<ReadScreen*>(lp)->m_hwnd = hwnd;
-    }
-    auto screen = reinterpret_cast<ReadScreen*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    return screen ? screen->OnMessage(msg, wp, lp) : FALSE;
+    return RunScreen(IDD_READ, owner);
 }
 
 BOOL ReadScreen::OnMessage(UINT msg, WPARAM wp, LPARAM)
@@ -50,20 +39,13 @@ BOOL ReadScreen::OnMessage(UINT msg, WPARAM wp, LPARAM)
         case IDCANCEL: EndDialog(m_hwnd, LOWORD(wp)); return TRUE;
         }
         break;
-    case WM_DESTROY:
-        if (m_softKeys)
-            DestroyWindow(m_softKeys);
-        m_softKeys = nullptr;
-        return TRUE;
     }
     return FALSE;
 }
 
 bool ReadScreen::OnInit()
 {
-    MakeFullScreen(m_hwnd);
-    m_softKeys = CreateSoftKeys(m_hwnd, IDM_READ, false);
-    if (!m_softKeys)
+    if (!SetUp(IDM_READ, false))
         return false;
     SetWindowTextW(m_hwnd, LoadText(m_content.textMessage ? IDS_SMS_TITLE : IDS_MAIL_TITLE).c_str());
     UINT party = m_content.received ? IDS_FROM : IDS_TO;

@@ -3,10 +3,11 @@
 #pragma once
 
 #include "Mailbox.h"
+#include "Screens.h"
 
 namespace messaging {
 
-class ReadScreen {
+class ReadScreen : public Screen {
 public:
     explicit ReadScreen(const MessageContent& content) : m_content(content) {}
 
@@ -14,14 +15,11 @@ public:
     INT_PTR Run(HWND owner);
 
 private:
-    static BOOL CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnInit();
     void Layout();
 
     const MessageContent& m_content;
-    HWND m_hwnd = nullptr;
-    HWND m_softKeys = nullptr;
 };
 
 } // namespace messaging

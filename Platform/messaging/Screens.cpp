@@ -84,4 +84,34 @@ void StretchToWidth(HWND dialog, int id)
     MoveWindow(control, rect.left, rect.top, client.right - kMargin - rect.left, rect.bottom - rect.top, TRUE);
 }
 
+INT_PTR Screen::RunScreen(UINT templateId, HWND owner)
+{
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, &Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool Screen::SetUp(UINT menuId, bool backToOwner)
+{
+    MakeFullScreen(m_hwnd);
+    m_softKeys = CreateSoftKeys(m_hwnd, menuId, backToOwner);
+    return m_softKeys != nullptr;
+}
+
+BOOL CALLBACK Screen::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+        reinterpret_cast<Screen*>(lp)->m_hwnd = hwnd;
+    }
+    auto screen = reinterpret_cast<Screen*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!screen)
+        return FALSE;
+    BOOL handled = screen->OnMessage(msg, wp, lp);
+    if (msg == WM_DESTROY && screen->m_softKeys) {
+        DestroyWindow(screen->m_softKeys);
+        screen->m_softKeys = nullptr;
+    }
+    return handled;
+}
+
 } // namespace messaging

@@ -27,4 +27,24 @@ std::u16string LocalTimeText(const FILETIME& utc);
 // The control to the client's width less a margin, keeping its left edge, top and height.
 void StretchToWidth(HWND dialog, int id);
 
+// A screen of the application: a dialog of the program's resources run modally, with the object behind it.
+class Screen {
+public:
+    virtual ~Screen() = default;
+
+protected:
+    // IDOK or IDCANCEL as the screen ended; -1 when it could not show.
+    INT_PTR RunScreen(UINT templateId, HWND owner);
+    // Full screen above the soft keys of that menu, which go with the screen; false when they can't be made.
+    bool SetUp(UINT menuId, bool backToOwner);
+    virtual BOOL OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
+
+    HWND m_hwnd = nullptr;
+
+private:
+    static BOOL CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND m_softKeys = nullptr;
+};
+
 } // namespace messaging
