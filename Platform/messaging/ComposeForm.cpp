@@ -13,7 +13,6 @@ namespace {
 
 constexpr size_t kMaxTextMessage = 160;
 constexpr size_t kMaxShownEntry = 80; // of a refused recipient, in the message box
-constexpr int kMargin = 3;
 constexpr int kEditableFields[] = {IDC_TO, IDC_CC, IDC_BCC, IDC_SUBJECT, IDC_BODY};
 
 RECT RectIn(HWND dialog, int id)
@@ -26,14 +25,10 @@ RECT RectIn(HWND dialog, int id)
 
 std::u16string FileNames(const std::vector<std::u16string>& paths)
 {
-    std::u16string names;
-    for (const std::u16string& path : paths) {
-        size_t slash = path.find_last_of(u'\\');
-        if (!names.empty())
-            names += u", ";
-        names += slash == std::u16string::npos ? path : path.substr(slash + 1);
-    }
-    return names;
+    std::vector<std::u16string> names;
+    for (const std::u16string& path : paths)
+        names.push_back(FileNameOf(path));
+    return Listed(names);
 }
 
 } // namespace
@@ -98,15 +93,15 @@ void ComposeForm::Layout()
     GetClientRect(m_hwnd, &client);
     for (int id : {IDC_TO, IDC_CC, IDC_BCC, IDC_SUBJECT, IDC_ATTACHMENT})
         StretchToWidth(m_hwnd, id);
-    int bottom = client.bottom - kMargin;
+    int bottom = client.bottom - kScreenMargin;
     if (HWND counter = GetDlgItem(m_hwnd, IDC_COUNTER)) {
         RECT rect = RectIn(m_hwnd, IDC_COUNTER);
         int width = rect.right - rect.left, height = rect.bottom - rect.top;
-        MoveWindow(counter, client.right - kMargin - width, bottom - height, width, height, TRUE);
+        MoveWindow(counter, client.right - kScreenMargin - width, bottom - height, width, height, TRUE);
         bottom -= height + 1;
     }
     RECT body = RectIn(m_hwnd, IDC_BODY);
-    MoveWindow(GetDlgItem(m_hwnd, IDC_BODY), body.left, body.top, client.right - kMargin - body.left,
+    MoveWindow(GetDlgItem(m_hwnd, IDC_BODY), body.left, body.top, client.right - kScreenMargin - body.left,
                bottom > body.top ? bottom - body.top : 0, TRUE);
 }
 

@@ -68,56 +68,52 @@ void AppendJoined(std::u16string* list, const std::u16string& item)
     *list += item;
 }
 
-// Opens an entry of a store or session as the interface its caller holds it by.
-template <class Container, class Interface>
-HRESULT OpenEntryAs(Container* container, const SBinary& entryId, Held<Interface>* out)
+// Opens an entry of the store as the interface its caller holds it by.
+template <class Interface> HRESULT OpenEntryAs(IMsgStore* store, const SBinary& entryId, Held<Interface>* out)
 {
-    return container->OpenEntry(entryId.cb, reinterpret_cast<LPENTRYID>(entryId.lpb), nullptr, 0, nullptr,
-                                reinterpret_cast<LPUNKNOWN*>(out->Out()));
+    return store->OpenEntry(entryId.cb, reinterpret_cast<LPENTRYID>(entryId.lpb), nullptr, 0, nullptr,
+                            reinterpret_cast<LPUNKNOWN*>(out->Out()));
+}
+
+// Hands each row of the table, with these columns, to visit; stops at the first failure.
+template <class Visit> void ForEachRow(IMAPITable* table, std::initializer_list<ULONG> tags, Visit visit)
+{
+    std::vector<ULONG> columns{static_cast<ULONG>(tags.size())}; // laid out as an SPropTagArray
+    columns.insert(columns.end(), tags);
+    if (FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(columns.data()), 0)))
+        return;
+    for (;;) {
+        Rows rows;
+        if (FAILED(table->QueryRows(kRowsPerQuery, 0, rows.Out())) || !rows || rows->cRows == 0)
+            return;
+        for (ULONG i = 0; i < rows->cRows; ++i)
+            if (rows->aRow[i].cValues == tags.size())
+                visit(rows->aRow[i].lpProps);
+    }
 }
 
 // The recipients, joined: each by its name (or address), or with its address too.
 std::u16string RecipientsOf(IMessage* message, bool withAddresses)
 {
-    Held<IMAPITable> table;
-    if (FAILED(message->GetRecipientTable(0, table.Out())))
-        return {};
-    SizedSPropTagArray(2, columns) = {2, {PR_DISPLAY_NAME, PR_EMAIL_ADDRESS}};
-    if (FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)))
-        return {};
     std::u16string who;
-    for (;;) {
-        Rows rows;
-        if (FAILED(table->QueryRows(kRowsPerQuery, 0, rows.Out())) || !rows || rows->cRows == 0)
-            return who;
-        for (ULONG i = 0; i < rows->cRows; ++i) {
-            const SRow& row = rows->aRow[i];
-            if (row.cValues < 2)
-                continue;
-            std::u16string name = TextOf(row.lpProps[0], PR_DISPLAY_NAME);
-            std::u16string address = TextOf(row.lpProps[1], PR_EMAIL_ADDRESS);
+    Held<IMAPITable> table;
+    if (SUCCEEDED(message->GetRecipientTable(0, table.Out())))
+        ForEachRow(table.Get(), {PR_DISPLAY_NAME, PR_EMAIL_ADDRESS}, [&](const SPropValue* values) {
+            std::u16string name = TextOf(values[0], PR_DISPLAY_NAME);
+            std::u16string address = TextOf(values[1], PR_EMAIL_ADDRESS);
             AppendJoined(&who, withAddresses || name.empty() ? Shown(name, address) : name);
-        }
-    }
+        });
+    return who;
 }
 
 std::vector<std::u16string> AttachmentNamesOf(IMessage* message)
 {
     std::vector<std::u16string> names;
     Held<IMAPITable> table;
-    if (FAILED(message->GetAttachmentTable(0, table.Out())))
-        return names;
-    SizedSPropTagArray(1, columns) = {1, {PR_ATTACH_LONG_FILENAME}};
-    if (FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)))
-        return names;
-    for (;;) {
-        Rows rows;
-        if (FAILED(table->QueryRows(kRowsPerQuery, 0, rows.Out())) || !rows || rows->cRows == 0)
-            return names;
-        for (ULONG i = 0; i < rows->cRows; ++i)
-            if (rows->aRow[i].cValues > 0)
-                names.push_back(TextOf(rows->aRow[i].lpProps[0], PR_ATTACH_LONG_FILENAME));
-    }
+    if (SUCCEEDED(message->GetAttachmentTable(0, table.Out())))
+        ForEachRow(table.Get(), {PR_ATTACH_LONG_FILENAME},
+                   [&](const SPropValue* values) { names.push_back(TextOf(values[0], PR_ATTACH_LONG_FILENAME)); });
+    return names;
 }
 
 // The file's size in bytes; 0 when it can't be read.
@@ -129,12 +125,6 @@ ULONG FileSize(const std::u16string& path)
     DWORD size = GetFileSize(file, nullptr);
     CloseHandle(file);
     return size == INVALID_FILE_SIZE ? 0 : size;
-}
-
-std::u16string FileNameOf(const std::u16string& path)
-{
-    size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string::npos ? path : path.substr(slash + 1);
 }
 
 // The file goes with the message by reference: the store keeps no file contents of its own.
@@ -175,6 +165,12 @@ HRESULT AddRecipients(IMessage* message, const Outgoing& outgoing)
 }
 
 } // namespace
+
+std::u16string FileNameOf(const std::u16string& path)
+{
+    size_t slash = path.find_last_of(u'\\');
+    return slash == std::u16string::npos ? path : path.substr(slash + 1);
+}
 
 Mailbox::~Mailbox()
 {

@@ -53,6 +53,9 @@ struct Outgoing {
     std::vector<std::u16string> attachments; // device paths of files, e-mail only
 };
 
+// A device path's last part: the file's name.
+std::u16string FileNameOf(const std::u16string& path);
+
 class Mailbox {
 public:
     Mailbox() = default;

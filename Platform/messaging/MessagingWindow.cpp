@@ -24,7 +24,11 @@ constexpr int kWhoShare = 2; // of five parts of the width, for who a message is
 // The account last switched to, else text messages.
 void CurrentAccount(std::u16string* account, bool* textMessages)
 {
-    std::vector<device::mail::Request> requests = device::mail::ComposedRequests();
+    std::vector<device::mail::Request> requests;
+    try {
+        requests = device::mail::ComposedRequests();
+    } catch (const std::exception&) {
+    }
     for (auto request = requests.rbegin(); request != requests.rend(); ++request) {
         if (request->request == "switch" && !request->store.empty()) {
             *account = request->store;
@@ -164,22 +168,17 @@ void MessagingWindow::OnCommand(UINT command)
         Compose(blank);
         break;
     }
-    case IDM_EXIT:
-        Hide();
-        CloseIfDone();
-        break;
+    case IDM_EXIT: Leave(); break;
     }
 }
 
 // Back goes from a folder's messages to the folders, and from there out of the application.
 void MessagingWindow::OnBack()
 {
-    if (m_view == View::Messages) {
+    if (m_view == View::Messages)
         ShowFolders();
-        return;
-    }
-    Hide();
-    CloseIfDone();
+    else
+        Leave();
 }
 
 LRESULT MessagingWindow::OnRequest(int64_t id)
@@ -266,7 +265,7 @@ void MessagingWindow::ShowFolders()
     SetWindowTextW(m_hwnd, m_account.c_str());
     UseSoftKeys(IDM_FOLDERS);
     SendMessageW(m_hwnd, WM_SIZE, 0, 0);
-    if (FAILED(hr) && m_shown)
+    if (FAILED(hr))
         Tell(m_hwnd, LoadText(IDS_OPEN_FAILED));
 }
 
@@ -333,10 +332,11 @@ void MessagingWindow::OpenSelected()
     Refresh();
 }
 
-void MessagingWindow::Hide()
+void MessagingWindow::Leave()
 {
     m_shown = false;
     ShowWindow(m_hwnd, SW_HIDE);
+    CloseIfDone();
 }
 
 void MessagingWindow::CloseIfDone()

@@ -43,7 +43,8 @@ private:
     void Refresh();
     void OpenSelected();
     void UseSoftKeys(UINT menuId);
-    void Hide();
+    // Takes the account off the screen, and closes the application when nothing else of it is open.
+    void Leave();
     // Closes the application when none of its screens is open and no request waits.
     void CloseIfDone();
     int SelectedRow() const;

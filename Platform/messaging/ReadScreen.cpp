@@ -7,16 +7,7 @@ namespace messaging {
 
 namespace {
 
-constexpr int kMargin = 3;
 constexpr int kHeaderLines[] = {IDC_READ_PARTY, IDC_READ_TIME, IDC_READ_SUBJECT, IDC_READ_ATTACHMENT};
-
-std::u16string Joined(const std::vector<std::u16string>& names)
-{
-    std::u16string text;
-    for (const std::u16string& name : names)
-        text += (text.empty() ? u"" : u", ") + name;
-    return text;
-}
 
 } // namespace
 
@@ -55,7 +46,7 @@ bool ReadScreen::OnInit()
     if (!m_content.textMessage) {
         std::u16string subject = m_content.subject.empty() ? LoadText(IDS_NO_SUBJECT) : m_content.subject;
         SetDlgItemTextW(m_hwnd, IDC_READ_SUBJECT, subject.c_str());
-        SetDlgItemTextW(m_hwnd, IDC_READ_ATTACHMENT, Joined(m_content.attachments).c_str());
+        SetDlgItemTextW(m_hwnd, IDC_READ_ATTACHMENT, Listed(m_content.attachments).c_str());
     }
     SetDlgItemTextW(m_hwnd, IDC_READ_BODY, m_content.text.c_str());
     Layout();
@@ -68,7 +59,7 @@ void ReadScreen::Layout()
 {
     RECT client;
     GetClientRect(m_hwnd, &client);
-    int top = kMargin;
+    int top = kScreenMargin;
     for (int id : kHeaderLines) {
         HWND line = GetDlgItem(m_hwnd, id);
         RECT rect;
@@ -78,12 +69,12 @@ void ReadScreen::Layout()
         ShowWindow(line, says ? SW_SHOWNA : SW_HIDE);
         if (!says)
             continue;
-        MoveWindow(line, kMargin, top, client.right - 2 * kMargin, height, TRUE);
+        MoveWindow(line, kScreenMargin, top, client.right - 2 * kScreenMargin, height, TRUE);
         top += height + 1;
     }
-    int height = client.bottom - kMargin - top;
-    MoveWindow(GetDlgItem(m_hwnd, IDC_READ_BODY), kMargin, top, client.right - 2 * kMargin, height > 0 ? height : 0,
-               TRUE);
+    int height = client.bottom - kScreenMargin - top;
+    MoveWindow(GetDlgItem(m_hwnd, IDC_READ_BODY), kScreenMargin, top, client.right - 2 * kScreenMargin,
+               height > 0 ? height : 0, TRUE);
 }
 
 } // namespace messaging

@@ -11,7 +11,6 @@ namespace messaging {
 namespace {
 
 constexpr int kTextCapacity = 512;
-constexpr int kMargin = 3;
 
 } // namespace
 
@@ -60,6 +59,14 @@ void Tell(HWND owner, const std::u16string& text)
     MessageBoxW(owner, text.c_str(), LoadText(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+std::u16string Listed(const std::vector<std::u16string>& items)
+{
+    std::u16string text;
+    for (const std::u16string& item : items)
+        text += (text.empty() ? u"" : u", ") + item;
+    return text;
+}
+
 std::u16string LocalTimeText(const FILETIME& utc)
 {
     FILETIME local;
@@ -81,7 +88,7 @@ void StretchToWidth(HWND dialog, int id)
     GetClientRect(dialog, &client);
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    MoveWindow(control, rect.left, rect.top, client.right - kMargin - rect.left, rect.bottom - rect.top, TRUE);
+    MoveWindow(control, rect.left, rect.top, client.right - kScreenMargin - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 INT_PTR Screen::RunScreen(UINT templateId, HWND owner)

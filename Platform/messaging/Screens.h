@@ -4,8 +4,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace messaging {
+
+// Pixels kept clear between the controls and the screen's edges.
+constexpr int kScreenMargin = 3;
 
 // A text of the program's resources; empty when there is none.
 std::u16string LoadText(UINT id);
@@ -20,6 +24,9 @@ HWND CreateSoftKeys(HWND owner, UINT menuId, bool backToOwner);
 
 // A message box over the screen, captioned with the application's name.
 void Tell(HWND owner, const std::u16string& text);
+
+// The items one after the other, separated by commas.
+std::u16string Listed(const std::vector<std::u16string>& items);
 
 // A time as the device's locale shows it: date and time, local.
 std::u16string LocalTimeText(const FILETIME& utc);
