@@ -175,6 +175,8 @@ TEST_F(MessagingApplication, AnEmailFormShowsItsAttachmentAndSendLeavesTheMailIn
     EXPECT_EQ(MessageBoxText(), "\"Ann\" is not an e-mail address. Correct the recipient and send again.");
     ExpectPrints({"answer", "ok"}, "answered ok\n");
     Type("Ann <ann@example.com>");
+    Press("down");
+    Type("bo@example.com"); // Cc
     Press("soft1");
     EXPECT_TRUE(Eventually([&] { return !Running(); }));
 
@@ -193,10 +195,13 @@ TEST_F(MessagingApplication, AnEmailFormShowsItsAttachmentAndSendLeavesTheMailIn
     ASSERT_EQ(message->GetRecipientTable(0, recipients.Out()), S_OK);
     Rows to;
     ASSERT_EQ(recipients->QueryRows(10, 0, &to.set), S_OK);
-    ASSERT_EQ(to.set->cRows, 1u);
+    ASSERT_EQ(to.set->cRows, 2u);
     EXPECT_EQ(TextIn(to.set->aRow[0], PR_DISPLAY_NAME), u"Ann");
     EXPECT_EQ(TextIn(to.set->aRow[0], PR_EMAIL_ADDRESS), u"ann@example.com");
     EXPECT_EQ(TextIn(to.set->aRow[0], PR_ADDRTYPE), u"SMTP");
+    EXPECT_EQ(TextIn(to.set->aRow[1], PR_DISPLAY_NAME), u"bo@example.com"); // shown by its address
+    const SRow& bo = to.set->aRow[1];
+    EXPECT_EQ(Column(bo.lpProps, bo.cValues, PR_RECIPIENT_TYPE)->Value.ul, ULONG(MAPI_CC));
     // The file goes with it by reference.
     Ref<IMAPITable> attachments;
     ASSERT_EQ(message->GetAttachmentTable(0, attachments.Out()), S_OK);
@@ -216,6 +221,23 @@ TEST_F(MessagingApplication, AnEmailFormShowsItsAttachmentAndSendLeavesTheMailIn
     EXPECT_EQ(where[0].Value.ul, ATTACH_BY_REFERENCE);
     EXPECT_EQ(std::u16string(where[1].Value.lpszW), u"\\My Documents\\Backup.qvb");
     EXPECT_EQ(Json({"sms", "list", "--json"}).Size(), 0u);
+
+    // The account's Outbox lists it by its recipients and subject; opened, it shows them and the file.
+    ASSERT_EQ(MailSwitchToAccount(u"ActiveSync", MCF_ACCOUNT_IS_NAME), S_OK);
+    Press("back");
+    ExpectPrints({"row", "2"}, "selected row 2\n");
+    EXPECT_EQ(Title(), "Outbox");
+    JsonValue outbox = ControlOf(Json({"screen", "--json"}), IDC_LIST);
+    ASSERT_EQ(outbox["rows"].Size(), 1u);
+    EXPECT_EQ(outbox["rows"][0]["text"].text, "Ann; bo@example.com"); // drawn cut to the column's width
+    EXPECT_EQ(outbox["rows"][0]["drawn"][1].text, "My backup");
+    ExpectPrints({"row", "0"}, "selected row 0\n");
+    JsonValue read = Json({"screen", "--json"});
+    EXPECT_EQ(read["title"].text, "E-mail");
+    EXPECT_EQ(ControlOf(read, IDC_READ_PARTY)["text"].text, "To: Ann <ann@example.com>; bo@example.com");
+    EXPECT_EQ(ControlOf(read, IDC_READ_SUBJECT)["text"].text, "My backup");
+    EXPECT_EQ(ControlOf(read, IDC_READ_ATTACHMENT)["text"].text, "Backup.qvb");
+    EXPECT_EQ(ControlOf(read, IDC_READ_BODY)["text"].text, "Attached.");
 }
 
 TEST_F(MessagingApplication, ASwitchShowsTheAccountsInboxNewestFirstWithItsFoldersAndMessagesToOpen)
