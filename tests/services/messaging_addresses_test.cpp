@@ -31,8 +31,7 @@ TEST(RecipientLines, NamesAndNumbersAreSplitAtSeparatorsOutsideQuotesAndBrackets
 {
     // As the program builds them for a group, and as a user types them.
     EXPECT_EQ(Read(u"Cid <555 303>;Ann <555 101>;", AddressKind::Phone), (Lines{"Cid|555 303", "Ann|555 101"}));
-    EXPECT_EQ(Read(u" +1 (555) 010-2030 , 5550188;; ", AddressKind::Phone),
-              (Lines{"|+1 (555) 010-2030", "|5550188"}));
+    EXPECT_EQ(Read(u" +1 (555) 010-2030 , 5550188;; ", AddressKind::Phone), (Lines{"|+1 (555) 010-2030", "|5550188"}));
     EXPECT_EQ(Read(u"\"Smith; Ann\" <555 101>", AddressKind::Phone), (Lines{"Smith; Ann|555 101"}));
     EXPECT_EQ(Read(u"", AddressKind::Phone), Lines{});
     // A name without a number, an empty number, a plus inside, letters: each refused as written.
