@@ -276,4 +276,10 @@ TEST_F(MessagingApplication, ASwitchShowsTheAccountsInboxNewestFirstWithItsFolde
     Press("back");
     EXPECT_TRUE(Eventually([&] { return !Running(); }));
     EXPECT_EQ(Json({"sms", "list", "--json"}).Size(), 2u); // the cancelled form sent nothing
+
+    // A request that names no account opens the form of the account switched to last.
+    ASSERT_EQ(MailComposeMessage(nullptr), S_OK);
+    EXPECT_EQ(Title(), "E-mail");
+    ExpectPrints({"menu", "Cancel"}, "chose Cancel\n");
+    EXPECT_TRUE(Eventually([&] { return !Running(); }));
 }
