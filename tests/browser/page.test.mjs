@@ -36,6 +36,7 @@ try {
 }
 
 const deviceDir = mkdtempSync(join(tmpdir(), "phone-page-"));
+const browserDir = mkdtempSync(join(tmpdir(), "phone-page-chromium-"));
 const phone = (...args) => execFileSync(phoneProgram, ["--device", deviceDir, ...args], { encoding: "utf8" });
 
 let server, url, context, page;
@@ -53,7 +54,7 @@ before(async () => {
     });
     server.on("exit", (code) => reject(new Error(`phone serve ended with ${code}: ${printed}`)));
   });
-  context = await chromium.launchPersistentContext(mkdtempSync(join(tmpdir(), "phone-page-chromium-")), {
+  context = await chromium.launchPersistentContext(browserDir, {
     executablePath: chromiumPath,
     headless: true,
     args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
@@ -75,6 +76,7 @@ after(async () => {
     for (const line of phone("ps").split("\n").filter(Boolean)) phone("kill", line.split(" ")[0]);
   } finally {
     rmSync(deviceDir, { recursive: true, force: true });
+    rmSync(browserDir, { recursive: true, force: true });
   }
 });
 
@@ -159,15 +161,21 @@ test("an incoming text played from the panel shows in the Inbox list", async () 
   assert.match(phone("sms", "list", "--folder", "inbox"), /Dinner at eight\?/);
 });
 
-test("a missed call from a contact brings up the reply countdown, and Send now sends the reply", async () => {
+test("a missed call from a contact brings up the reply countdown, the panel's clock moves it on, and Send now sends the reply", async () => {
   await page.locator("#missed option", { hasText: "Anna Berg" }).waitFor({ state: "attached" });
   await page.selectOption("#missed select", { label: "Anna Berg (+15550101)" });
   await page.click("#missed button");
   const text = await screenWhere((t) => t.startsWith("Missed call\n"), "the countdown");
   assert.match(text, /Anna Berg/);
+  assert.match(text, /Replying in 10 s \(0 s gone\)/);
   assert.equal(await page.textContent("#soft1"), "Send now");
   assert.equal(await page.textContent("#soft2"), "Cancel");
   assert.equal(text, phone("screen"));
+
+  await page.fill("#clock-advance [name=duration]", "4s");
+  await page.click("#clock-advance button");
+  await screenWhere((t) => t.includes("Replying in 6 s (4 s gone)"), "the countdown 4 seconds on");
+  await page.locator("#clock", { hasText: "09:30:04" }).waitFor();
 
   await page.click("#soft1");
   await screenWhere((t) => t.startsWith("Zelkova\n"), "the main screen after the reply");
