@@ -115,16 +115,7 @@ void WriteMenu(JsonWriter& json, const std::optional<SceneMenu>& menu)
     }
     json.Open('{');
     json.Key("highlighted"), json.Number(menu->highlighted);
-    json.Key("items"), json.Open('[');
-    for (const MenuEntry& item : menu->items) {
-        json.Open('{');
-        json.Key("text"), json.String(item.text);
-        json.Key("enabled"), json.Bool(item.enabled);
-        json.Key("checked"), json.Bool(item.checked);
-        json.Key("separator"), json.Bool(item.separator);
-        json.Close('}');
-    }
-    json.Close(']');
+    json.Key("items"), WriteMenuItems(json, menu->items);
     json.Close('}');
 }
 
@@ -140,14 +131,7 @@ std::string SceneJson(const Scene& scene)
     json.Key("titleHeight"), json.Number(scene.titleHeight);
     json.Key("softKeyHeight"), json.Number(scene.softKeyHeight);
     json.Key("title"), json.String(scene.title);
-    json.Key("softkeys"), json.Open('[');
-    for (const SoftKey& key : scene.softKeys) {
-        json.Open('{');
-        json.Key("label"), json.String(key.label);
-        json.Key("enabled"), json.Bool(key.enabled);
-        json.Close('}');
-    }
-    json.Close(']');
+    json.Key("softkeys"), WriteSoftKeys(json, scene.softKeys);
     json.Key("menu"), WriteMenu(json, scene.menu);
     json.Key("focus");
     if (scene.focus)
