@@ -18,9 +18,9 @@ std::vector<std::vector<Value>> ContentsRows::Next(size_t count)
     Database& db = Db();
     auto lock = db.Lock();
     std::vector<std::vector<Value>> rows;
-    for (int64_t id : m_cursor.Next(db, count)) {
-        if (auto message = MessageById(db, id)) rows.push_back(MessageValues(db, *message));
-    }
+    // The cursor and the values read one snapshot: every message the cursor names is there.
+    for (int64_t id : m_cursor.Next(db, count))
+        rows.push_back(MessageValues(db, MessageRow{id, m_folder, m_store, false}));
     return rows;
 }
 

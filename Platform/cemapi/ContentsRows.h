@@ -12,7 +12,7 @@ namespace device::mapi
 class ContentsRows final : public RowSource
 {
   public:
-    explicit ContentsRows(int64_t folder) : m_cursor(folder) {}
+    ContentsRows(int64_t folder, int64_t store) : m_cursor(folder), m_folder(folder), m_store(store) {}
 
     std::vector<ULONG> DefaultColumns() const override;
     std::vector<std::vector<Value>> Next(size_t count) override;
@@ -20,6 +20,8 @@ class ContentsRows final : public RowSource
 
   private:
     ContentsCursor m_cursor;
+    int64_t m_folder;
+    int64_t m_store;
 };
 
 } // namespace device::mapi

@@ -34,11 +34,16 @@ FolderRole RoleOf(Folder folder)
     return FolderRole::Inbox;
 }
 
-int64_t TextFolder(Database& db, Folder folder)
+int64_t TextStore(Database& db)
 {
     auto store = StoreByAccount(db, kTextTransport, true);
     if (!store) throw std::runtime_error("the device has no SMS message store");
-    return FolderOf(db, store->id, RoleOf(folder));
+    return store->id;
+}
+
+int64_t TextFolder(Database& db, Folder folder)
+{
+    return FolderOf(db, TextStore(db), RoleOf(folder));
 }
 
 std::u16string TextOr(const std::vector<Value>& values, ULONG tag)
@@ -143,19 +148,20 @@ std::vector<uint8_t> RecordSent(const Outgoing& outgoing)
 void List(Folder folder, const std::function<bool(const Message&)>& visit)
 {
     Database& db = Db();
-    int64_t folderId;
+    int64_t store, folderId;
     {
         auto lock = db.Lock();
-        folderId = TextFolder(db, folder);
+        store = TextStore(db);
+        folderId = FolderOf(db, store, RoleOf(folder));
     }
     ContentsCursor cursor(folderId);
     for (;;) {
         std::vector<Message> batch;
         {
+            // The cursor and the messages read one snapshot: every message the cursor names is there.
             auto lock = db.Lock();
-            for (int64_t id : cursor.Next(db, kBatch)) {
-                if (auto row = MessageById(db, id)) batch.push_back(MessageFrom(db, folder, *row));
-            }
+            for (int64_t id : cursor.Next(db, kBatch))
+                batch.push_back(MessageFrom(db, folder, MessageRow{id, folderId, store, false}));
         }
         if (batch.empty()) return;
         for (const Message& message : batch) {

@@ -14,16 +14,13 @@ namespace device {
 
 namespace {
 
-
-
 struct CalendarCloser {
     void operator()(UCalendar* cal) const { ucal_close(cal); }
 };
 
-// A calendar in the device's time zone, opened per call: the zone can change with the profile.
-std::unique_ptr<UCalendar, CalendarCloser> OpenZone()
+// A calendar in that time zone (UTC when the zone is unknown).
+std::unique_ptr<UCalendar, CalendarCloser> OpenZone(const std::string& zone)
 {
-    std::string zone = CurrentProfile().timeZone;
     std::u16string id(zone.begin(), zone.end());
     UErrorCode status = U_ZERO_ERROR;
     UCalendar* cal = ucal_open(id.c_str(), static_cast<int32_t>(id.size()), "", UCAL_GREGORIAN, &status);
@@ -32,6 +29,20 @@ std::unique_ptr<UCalendar, CalendarCloser> OpenZone()
         cal = ucal_open(u"UTC", 3, "", UCAL_GREGORIAN, &status);
     }
     return std::unique_ptr<UCalendar, CalendarCloser>(cal);
+}
+
+// The device's time zone, whose calendar each thread keeps while the profile names the same zone: opening
+// one costs many times what asking it does.
+UCalendar* DeviceZone()
+{
+    thread_local std::string t_zone;
+    thread_local std::unique_ptr<UCalendar, CalendarCloser> t_calendar;
+    const std::string& zone = CurrentProfile().timeZone;
+    if (!t_calendar || zone != t_zone) {
+        t_calendar = OpenZone(zone);
+        t_zone = zone;
+    }
+    return t_calendar.get();
 }
 
 int64_t OffsetWith(UCalendar* cal, int64_t utcTicks)
@@ -139,20 +150,19 @@ void SetClockMode(bool manual)
 
 int64_t LocalOffsetAt(int64_t utcTicks)
 {
-    auto cal = OpenZone();
-    return OffsetWith(cal.get(), utcTicks);
+    return OffsetWith(DeviceZone(), utcTicks);
 }
 
 int64_t LocalOffsetAtLocal(int64_t localTicks)
 {
-    auto cal = OpenZone();
+    UCalendar* cal = DeviceZone();
     // The offsets in force half a day either side cover any transition; a wall-clock time that occurs
     // twice takes the earlier instant (the larger offset), one skipped by a transition the offset before it.
     const int64_t halfDay = 12 * 3600 * kTicksPerSecond;
-    int64_t before = OffsetWith(cal.get(), localTicks - halfDay);
-    int64_t after = OffsetWith(cal.get(), localTicks + halfDay);
-    bool beforeFits = OffsetWith(cal.get(), localTicks - before) == before;
-    bool afterFits = OffsetWith(cal.get(), localTicks - after) == after;
+    int64_t before = OffsetWith(cal, localTicks - halfDay);
+    int64_t after = OffsetWith(cal, localTicks + halfDay);
+    bool beforeFits = OffsetWith(cal, localTicks - before) == before;
+    bool afterFits = OffsetWith(cal, localTicks - after) == after;
     if (beforeFits && afterFits)
         return before > after ? before : after;
     if (afterFits)
