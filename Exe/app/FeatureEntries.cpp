@@ -3,6 +3,10 @@
 #include "app/Binding.h"
 #include "app/FeatureEntry.h"
 #include "app/MainWindow.h"
+#include "autoreply/AutoReplySettingsDialog.h"
+#include "contacts/GroupsDialog.h"
+#include "schedule/ScheduleListDialog.h"
+#include "stats/StatisticsScreen.h"
 #include "ui/DialogBase.h"
 #include "ui/TextEntryDialog.h"
 
@@ -29,7 +33,7 @@ public:
         if (FAILED(utils::GetOwnNumber(ownNumber, kOwnNumberCapacity, kCellularLineAddress)))
             ownNumber[0] = 0;
         ownNumber[kOwnNumberCapacity - 1] = 0;
-        TextEntryDialog entry(IDS_MY_NUMBER_CAPTION, TRUE, ownNumber);
+        TextEntryDialog entry(IDS_MY_NUMBER_CAPTION, TRUE, ownNumber, Settings::kMyNumberLength);
         if (RunDialog(IDD_TEXT_ENTRY, owner, entry) != IDOK)
             return E_FAIL;
         if (FAILED(settings.SetMyNumber(entry.Text())))
@@ -64,16 +68,28 @@ private:
     bool m_confirmedOnly;
 };
 
+// A feature whose screen is run, and judged, by the function that knows it.
+class ScreenFeature final : public FeatureEntry {
+public:
+    constexpr ScreenFeature(DWORD closesMain, WORD iconId, UINT titleId, UINT subtitleId, HRESULT (*run)(HWND))
+        : FeatureEntry(closesMain, iconId, titleId, subtitleId), m_run(run)
+    {}
+
+    HRESULT Action(HWND owner) const override { return m_run(owner); }
+
+private:
+    HRESULT (*m_run)(HWND);
+};
+
 const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,
                                       IDS_FEATURE_MESSAGE_TO_ME_NOTE};
-const FeatureScreen kGroups{1,   IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, IDD_GROUPS,
-                            true};
-const FeatureScreen kAutoReply{
-    1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE, IDD_AUTO_REPLY, true};
-const FeatureScreen kScheduled{
-    1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE, IDD_SCHEDULED, false};
-const FeatureScreen kStatistics{
-    0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE, IDD_STATISTICS, false};
+const ScreenFeature kGroups{1, IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, &ShowGroupsScreen};
+const ScreenFeature kAutoReply{1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE,
+                               &RunAutoReplySettings};
+const ScreenFeature kScheduled{1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE,
+                               &ShowScheduledScreen};
+const ScreenFeature kStatistics{0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE,
+                                &ShowStatisticsScreen};
 const FeatureScreen kBackup{1,    IDI_FEATURE_BACKUP, IDS_FEATURE_BACKUP, IDS_FEATURE_BACKUP_NOTE, IDD_BACKUP,
                             false};
 

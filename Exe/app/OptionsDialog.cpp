@@ -8,7 +8,6 @@
 #include <aygshell.h>
 
 namespace {
-constexpr int kNumberCapacity = 256;
 }
 
 LRESULT OptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
@@ -52,6 +51,7 @@ HRESULT OptionsDialog::OnInitDialog()
         return E_FAIL;
     SetControlsFont(m_hwnd, m_settings.BoldFont(), {IDC_CAPTION});
     CheckDlgButton(m_hwnd, IDC_AUTO_EXIT, m_settings.AutoExit ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageW(m_hwnd, IDC_MY_NUMBER, EM_LIMITTEXT, Settings::kMyNumberLength, 0);
     SetDlgItemTextW(m_hwnd, IDC_MY_NUMBER, m_settings.MyNumber() ? m_settings.MyNumber() : TEXT(""));
     return S_OK;
 }
@@ -59,7 +59,7 @@ HRESULT OptionsDialog::OnInitDialog()
 HRESULT OptionsDialog::OnDone()
 {
     m_settings.AutoExit = IsDlgButtonChecked(m_hwnd, IDC_AUTO_EXIT) == BST_CHECKED ? 1 : 0;
-    WCHAR number[kNumberCapacity] = {};
-    GetDlgItemTextW(m_hwnd, IDC_MY_NUMBER, number, kNumberCapacity);
+    WCHAR number[Settings::kMyNumberLength + 1] = {};
+    GetDlgItemTextW(m_hwnd, IDC_MY_NUMBER, number, Settings::kMyNumberLength + 1);
     return m_settings.SetMyNumber(number);
 }

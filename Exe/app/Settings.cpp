@@ -14,7 +14,6 @@ namespace {
 constexpr REGSAM kReadAccess = 0x20019;
 constexpr REGSAM kReadWriteAccess = 0x2001F;
 constexpr int kARMsgCapacity = 161;    // 160 characters and the terminator
-constexpr int kMyNumberCapacity = 257; // 256 characters and the terminator
 constexpr int kBoldPoints = 10;
 
 // The number left as it is when the value is missing or not a 32-bit number.
@@ -109,8 +108,8 @@ HRESULT Settings::Load()
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, kReadAccess, key.Out()) == ERROR_SUCCESS) {
         if (!g_program.silentMode) {
             ReadFlag(key, TEXT("SampleGrp"), &SampleGrp);
-            WCHAR number[kMyNumberCapacity];
-            if (ReadString(key, TEXT("MyNumber"), number, kMyNumberCapacity))
+            WCHAR number[kMyNumberLength + 1];
+            if (ReadString(key, TEXT("MyNumber"), number, kMyNumberLength + 1))
                 SetMyNumber(number);
             WCHAR name[32];
             HintValueName(IDS_HINT_WELCOME, name, 32);

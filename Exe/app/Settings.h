@@ -9,6 +9,9 @@ extern const WCHAR kSettingsKey[];
 
 class Settings {
 public:
+    // The longest own number that is kept: what Load reads back.
+    static constexpr int kMyNumberLength = 256;
+
     Settings();
     ~Settings();
     Settings(const Settings&) = delete;

@@ -17,6 +17,8 @@ constexpr WCHAR kWakeUpCommandLine[] = TEXT("AppRunAtTime");
 constexpr WCHAR kMissedCallsName[] = TEXT("Zelkova.MissedCalls");
 constexpr WCHAR kResourceLibrary[] = TEXT("ZelkovaRes.dll");
 constexpr DWORD kControlClasses = ICC_UPDOWN_CLASS | ICC_DATE_CLASSES | ICC_CAPEDIT_CLASS;
+constexpr int kWindowWaitSteps = 20;
+constexpr DWORD kWindowWaitStepMs = 100;
 
 // Whether part occurs in text, character for character.
 bool Contains(LPCWSTR text, LPCWSTR part)
@@ -29,6 +31,24 @@ bool Contains(LPCWSTR text, LPCWSTR part)
             return true;
     }
     return false;
+}
+
+// The running instance's main window, waiting up to two seconds for an instance that holds the claim but
+// is still starting. The pauses are waits on an event nobody sets rather than Sleep, so that they give the
+// other process time on every clock.
+HWND WaitForRunningWindow(HWND running)
+{
+    if (running)
+        return running;
+    HANDLE pause = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!pause)
+        return nullptr;
+    for (int step = 0; step < kWindowWaitSteps && !running; ++step) {
+        WaitForSingleObject(pause, kWindowWaitStepMs);
+        running = FindWindowW(kMainWindowClass, nullptr);
+    }
+    CloseHandle(pause);
+    return running;
 }
 
 // What runs between a successful start and the exit steps.
@@ -59,9 +79,14 @@ int Start(HINSTANCE instance, LPCWSTR commandLine, int show, HANDLE* instanceHan
     if (FAILED(shell::InstanceLookup(kMainWindowClass, nullptr, instanceHandle, &running, &found)))
         return 0;
     if (found) {
-        if (g_program.wakeUpStart && running)
+        if (!g_program.wakeUpStart)
+            return 0;
+        // A wake-up is never dropped: handed to the running instance once its window exists, else run here.
+        running = WaitForRunningWindow(running);
+        if (running) {
             SendMessageW(running, g_program.wmScheduledSms, 0, 0);
-        return 0;
+            return 0;
+        }
     }
     if (g_program.wakeUpStart) {
         g_program.silentMode = 1;

@@ -2,7 +2,11 @@
 
 #include "app/Binding.h"
 #include "app/RegKey.h"
+#include "contacts/GroupEditDialog.h"
 #include "contacts/RegistryValues.h"
+#include "ui/DialogBase.h"
+
+#include "ids.h"
 
 #include <strsafe.h>
 
@@ -42,6 +46,8 @@ HRESULT ContactGroup::Save()
 {
     if (!m_text) return E_OUTOFMEMORY;
     if (!m_text[0]) return E_FAIL;
+    // A longer name would be stored but never loaded again.
+    if (lstrlenW(m_text) > kMaxGroupNameLength) return E_INVALIDARG;
     if (!m_keyName[0]) {
         HRESULT hr = utils::MakeGuidString(m_keyName, kKeyNameLength);
         if (FAILED(hr)) {
@@ -63,11 +69,13 @@ HRESULT ContactGroup::Save()
     return S_OK;
 }
 
-// Editing runs the group edit screen, which is not part of the program yet.
-HRESULT ContactGroup::Edit(HWND)
+// Only a group the user changed and confirmed is written.
+HRESULT ContactGroup::Edit(HWND parent)
 {
     m_dirty = 0;
-    return E_NOTIMPL;
+    GroupEditDialog dialog(this);
+    if (RunDialog(IDD_GROUP_EDIT, parent, dialog) == IDOK && m_dirty) return Save();
+    return E_FAIL;
 }
 
 HRESULT ContactGroup::Delete()

@@ -14,9 +14,11 @@ class ContactGroup : public RecipientList
 {
   public:
     HRESULT Load(LPCWSTR keyName) override;
+    // Runs the group edit screen over parent and saves a change the user confirmed; anything else is E_FAIL.
     HRESULT Edit(HWND parent) override;
     HRESULT Delete() override;
-    // Writes the group under its key name, making one from a new GUID the first time.
+    // Writes the group under its key name, making one from a new GUID the first time. A name longer than
+    // kMaxGroupNameLength is refused with E_INVALIDARG before anything is written.
     HRESULT Save();
 
   private:

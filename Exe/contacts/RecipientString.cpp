@@ -1,6 +1,7 @@
 #include "contacts/RecipientString.h"
 
 #include "app/Binding.h"
+#include "app/MainWindow.h"
 #include "contacts/ContactStore.h"
 #include "store/Owners.h"
 
@@ -35,8 +36,7 @@ bool AppendEntry(IPOutlookApp* store, CEOID id, BOOL withNumbers, std::u16string
 
 HRESULT BuildRecipientString(RecipientList& list, LPWSTR* out, BOOL withNumbers)
 {
-    // The logon shows nothing of its own, so it is given no owner window.
-    HRESULT hr = OpenContactStore(list.ContactStore(), nullptr);
+    HRESULT hr = OpenContactStore(list.ContactStore(), g_mainWindow.Window());
     if (FAILED(hr)) return hr;
     std::u16string text;
     for (size_t i = 0; i < list.MemberCount(); ++i)

@@ -1,5 +1,6 @@
 #include "store/Send.h"
 
+#include "app/MainWindow.h"
 #include "app/WaitCursor.h"
 #include "contacts/ContactStore.h"
 #include "schedule/ScheduledMessage.h"
@@ -33,8 +34,7 @@ HRESULT Send(SmsStore& store, LPCWSTR name, LPCWSTR address, LPCWSTR text)
 HRESULT SendToMembers(ScheduledMessage& message)
 {
     WaitCursor wait;
-    // The logon shows nothing of its own, so it is given no owner window.
-    HRESULT hr = OpenContactStore(message.SendContactStore(), nullptr);
+    HRESULT hr = OpenContactStore(message.SendContactStore(), g_mainWindow.Window());
     if (FAILED(hr)) return hr;
     hr = message.MessageStore().Open();
     if (FAILED(hr)) return hr;

@@ -145,6 +145,7 @@ HRESULT SmsStore::OpenFolders()
 
 HRESULT SmsStore::WriteMessage(const SmsRecord& record)
 {
+    WaitCursor wait;
     IMAPIFolder* folder = GetFolder(record.kind);
     if (!folder) return E_FAIL;
     // Both refusals come before the message exists, so a refused message leaves nothing in the folder.

@@ -8,11 +8,12 @@
 
 #include <aygshell.h>
 
-TextEntryDialog::TextEntryDialog(UINT captionId, BOOL numeric, LPCWSTR initialText)
-    : m_captionId(captionId), m_numeric(numeric), m_text{}
+TextEntryDialog::TextEntryDialog(UINT captionId, BOOL numeric, LPCWSTR initialText, int maxLength)
+    : m_captionId(captionId), m_numeric(numeric),
+      m_maxLength(maxLength > 0 && maxLength < kTextCapacity ? maxLength : kTextCapacity - 1), m_text{}
 {
     if (initialText)
-        lstrcpynW(m_text, initialText, kTextCapacity);
+        lstrcpynW(m_text, initialText, m_maxLength + 1);
 }
 
 LRESULT TextEntryDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
@@ -69,7 +70,7 @@ HRESULT TextEntryDialog::OnInitDialog()
     m_edit = GetDlgItem(m_hwnd, IDC_ENTRY);
     if (!m_edit)
         return E_FAIL;
-    SendMessageW(m_edit, EM_LIMITTEXT, kTextCapacity - 1, 0); // all of it fits the text field
+    SendMessageW(m_edit, EM_LIMITTEXT, m_maxLength, 0);
     if (m_numeric) {
         SendMessageW(m_edit, EM_SETINPUTMODE, 0, EIM_NUMBERS);
         SetWindowLongPtrW(m_edit, GWL_STYLE, GetWindowLongPtrW(m_edit, GWL_STYLE) | ES_NUMBER);

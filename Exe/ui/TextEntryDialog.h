@@ -8,8 +8,9 @@ class TextEntryDialog : public DialogBase {
 public:
     static constexpr int kTextCapacity = 260;
 
-    // initialText: at most 256 characters (longer is cut to fit the field).
-    TextEntryDialog(UINT captionId, BOOL numeric, LPCWSTR initialText);
+    // initialText: at most maxLength characters (longer is cut to fit the field); maxLength is at most
+    // kTextCapacity - 1.
+    TextEntryDialog(UINT captionId, BOOL numeric, LPCWSTR initialText, int maxLength = kTextCapacity - 1);
 
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled) override;
 
@@ -24,5 +25,6 @@ private:
     HWND m_edit = nullptr;
     UINT m_captionId;
     BOOL m_numeric;
+    int m_maxLength;
     WCHAR m_text[kTextCapacity];
 };

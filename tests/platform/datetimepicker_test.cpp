@@ -181,4 +181,14 @@ TEST_F(DateTimePicker, TypedDigitsFillEachFieldAndMoveOnWhenItIsComplete)
     Type(picker, u"9");
     EXPECT_EQ(Text(picker), u"1/4/1999 07:59");
     EXPECT_EQ(g_recorder.Notifies(DTN_DATETIMECHANGE), 9);
+
+    // AM or PM takes the first letter of either marker, in either case, and nothing else.
+    SendMessageW(picker, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(u"tt h:mm"));
+    Type(picker, u"p");
+    EXPECT_EQ(Text(picker), u"PM 7:59");
+    Type(picker, u"x1P");
+    EXPECT_EQ(Text(picker), u"PM 7:59");
+    Type(picker, u"A");
+    EXPECT_EQ(Text(picker), u"AM 7:59");
+    EXPECT_EQ(g_recorder.Notifies(DTN_DATETIMECHANGE), 11);
 }

@@ -6,9 +6,14 @@
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "automation/Automation.h"
+#include "automation/Requests.h"
 #include "device/Modules.h"
 #include "device/Device.h"
 #include "device/Text.h"
+#include "process/HostProcess.h"
+#include "process/Idle.h"
+#include "process/ProcessTable.h"
+#include "process/Remote.h"
 #include "support/RegistryKey.h"
 
 #include <algorithm>
@@ -29,12 +34,12 @@ fs::path ImageDir()
     return image ? fs::path(image) : fs::path();
 }
 
+} // namespace
+
 fs::path InstallDir(const fs::path& deviceDir)
 {
     return deviceDir / "fs" / "Program Files" / "Zelkova";
 }
-
-} // namespace
 
 void InstallProgram(const fs::path& deviceDir, const std::vector<std::string>& leaveOut)
 {
@@ -110,6 +115,52 @@ void MarkWelcomeHintShown()
     StoreNumber(u"OneTimeMsg_264", 1);
 }
 
+std::u16string ResourceText(UINT id)
+{
+    HMODULE resources = LoadLibraryExW(u"ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    WCHAR text[512] = {};
+    LoadStringW(resources, id, text, 512);
+    FreeLibrary(resources);
+    return text;
+}
+
+namespace {
+
+// The process that shows the screen once the device is idle, when it is not this one; else 0.
+pid_t OtherProcessOnScreen()
+{
+    device::WaitDeviceIdle(std::chrono::seconds(30));
+    HWND foreground = device::MostRecentVisibleWindow();
+    pid_t pid = foreground ? device::ProcessOfWindow(foreground) : 0;
+    return pid == getpid() ? 0 : pid;
+}
+
+} // namespace
+
+std::string MessagingScreen()
+{
+    pid_t pid = OtherProcessOnScreen();
+    std::string screen;
+    DWORD error = 0;
+    if (pid)
+        device::RemoteAutomation(pid, static_cast<uint32_t>(device::automation::Request::ScreenText), 0, {}, &screen,
+                                 &error);
+    return screen;
+}
+
+void CancelComposeForm()
+{
+    pid_t pid = OtherProcessOnScreen();
+    ASSERT_NE(pid, 0) << "no compose form is on the screen";
+    int64_t started = device::HostStartTime(pid);
+    std::string answer;
+    DWORD error = 0;
+    ASSERT_TRUE(device::RemoteAutomation(pid, static_cast<uint32_t>(device::automation::Request::ChooseMenu), 0,
+                                         u"Cancel", &answer, &error))
+        << answer;
+    EXPECT_TRUE(Eventually([&] { return !device::IsRunning(pid, started); }));
+}
+
 bool UtilsInstalled()
 {
     HMODULE utils = LoadLibraryW(u"utils");
@@ -138,7 +189,7 @@ ProgramTest::~ProgramTest()
     device::SetProgramPath({});
 }
 
-void ProgramTest::Start(const std::u16string& commandLine)
+void ProgramTest::Start(const std::u16string& commandLine, const std::function<void()>& prepare)
 {
     ASSERT_FALSE(m_ui.joinable());
     // The state the process would start with: program-wide values zero, the main window object new.
@@ -149,10 +200,19 @@ void ProgramTest::Start(const std::u16string& commandLine)
 
     m_main = nullptr;
     m_running = true;
-    m_ui = std::thread([this, commandLine] {
+    m_ui = std::thread([this, commandLine, prepare] {
         m_uiThread = GetCurrentThreadId();
+        if (prepare)
+            prepare();
         std::u16string line = commandLine;
         m_exitCode = RunProgram(GetModuleHandleW(nullptr), line.data(), SW_SHOW);
+        // A process takes its windows with it when it ends, without running any of its code; a main window
+        // that a refused start left goes the same way here.
+        HWND left = FindWindowW(kMainWindowClass, nullptr);
+        if (left && GetWindowThreadProcessId(left, nullptr) == GetCurrentThreadId()) {
+            SetWindowLongPtrW(left, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+            DestroyWindow(left);
+        }
         m_running = false;
     });
     // The window is made on the program's thread; until then there is nothing to wait for.

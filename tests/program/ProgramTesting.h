@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,9 @@ namespace program_testing {
 using testing_support::Eventually;
 
 constexpr const char16_t* kInstalledProgram = u"\\Program Files\\Zelkova\\Zelkova.exe";
+
+// The device folder the program is installed in.
+std::filesystem::path InstallDir(const std::filesystem::path& deviceDir);
 
 // Links every file of the device image into \Program Files\Zelkova, as `phone init` installs them; the
 // files named in leaveOut are not installed.
@@ -46,6 +50,15 @@ void MarkWelcomeHintShown();
 
 bool UtilsInstalled();
 
+// A string of the resource library installed beside the program.
+std::u16string ResourceText(UINT id);
+
+// The screen of the device's messaging application, which the program's compose calls open, once the device
+// is idle, as `phone screen` prints it; empty when no other process shows the screen.
+std::string MessagingScreen();
+// Chooses Cancel on the messaging application's compose form and waits until the application has closed.
+void CancelComposeForm();
+
 // The program run in this process: its start-up and loop on a thread of their own, from a fresh program
 // state each time, with the device's \Program Files\Zelkova as the program's folder.
 class ProgramTest : public ::testing::Test {
@@ -53,8 +66,9 @@ protected:
     explicit ProgramTest(const testing_support::DeviceOptions& options = {});
     ~ProgramTest() override;
 
-    // Starts the program and waits until its main window is there and the program waits for input.
-    void Start(const std::u16string& commandLine = u"");
+    // Starts the program and waits until its main window is there and the program waits for input;
+    // prepare runs on the program's thread, on the fresh program state, just before the program.
+    void Start(const std::u16string& commandLine = u"", const std::function<void()>& prepare = {});
     // Waits for the program to end; its exit code.
     int Finish();
     // Closes the main window the way the menu's Exit does, and waits for the end; the exit code.

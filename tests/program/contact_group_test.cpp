@@ -11,8 +11,7 @@
 using namespace program_testing;
 using testing_support::TempDevice;
 
-namespace
-{
+namespace {
 
 const std::u16string kGroups = u"Software\\Orvane\\Zelkova\\Groups\\";
 
@@ -108,23 +107,28 @@ TEST(ContactGroupStore, OnlyGroupsWithAWellFormedNameAndMemberListAreLoaded)
     StoreGroup(std::u16string(39, u'k'), u"Long key", Ids({4})); // a key name the program never makes
     StoreGroup(u"oddname", u"", Ids({4}));
     SetValue(kGroups + u"oddname", nullptr, REG_SZ, u"ab", 3);
+    StoreGroup(u"expand", u"", Ids({6}));
+    SetValue(kGroups + u"expand", nullptr, REG_EXPAND_SZ, u"Expanded", 18);
+    StoreGroup(u"zerobytes", u"", Ids({6}));
+    SetValue(kGroups + u"zerobytes", nullptr, REG_SZ, u"", 0);
 
     ASSERT_EQ(list.LoadAll(), S_OK);
     auto loaded = Loaded(list);
-    EXPECT_EQ(loaded.size(), 6u);
+    EXPECT_EQ(loaded.size(), 8u);
     EXPECT_EQ(loaded[u"empty"], (std::pair<std::u16string, std::vector<CEOID>>{u"No one", {}}));
     EXPECT_EQ(loaded[u"name25"].first, std::u16string(25, u'n'));
     EXPECT_EQ(loaded[u"unnamed"].second, std::vector<CEOID>{2});
     EXPECT_EQ(loaded[u"ragged"].second, (std::vector<CEOID>{5, 0x201}));
     EXPECT_EQ(loaded[u"twin1"], (std::pair<std::u16string, std::vector<CEOID>>{u"Friends", {7}}));
     EXPECT_EQ(loaded[u"twin2"], (std::pair<std::u16string, std::vector<CEOID>>{u"Friends", {8}}));
+    EXPECT_EQ(loaded[u"expand"].first, u"Expanded");
+    EXPECT_EQ(loaded[u"zerobytes"], (std::pair<std::u16string, std::vector<CEOID>>{u"", {6}}));
     for (const char16_t* left : {u"name26", u"nocontacts", u"dword", u"unterminated", u"oddname"})
-        EXPECT_EQ(loaded.count(left), 0u)
-            << std::string(left, left + std::char_traits<char16_t>::length(left));
+        EXPECT_EQ(loaded.count(left), 0u) << std::string(left, left + std::char_traits<char16_t>::length(left));
 
     // Loading again replaces what was held.
     ASSERT_EQ(list.LoadAll(), S_OK);
-    EXPECT_EQ(list.Count(), 6u);
+    EXPECT_EQ(list.Count(), 8u);
 }
 
 TEST(ContactGroupStore, OnlyRealChangesMarkAGroupChangedAndNoIdentifierIsZeroOrRepeated)
@@ -161,10 +165,21 @@ TEST(ContactGroupStore, OnlyAStoredGroupWithANameIsSavedOrDeleted)
     ASSERT_EQ(fresh.SetText(u""), S_OK);
     EXPECT_EQ(fresh.Save(), E_FAIL);
     EXPECT_EQ(fresh.Delete(), E_FAIL); // never stored
+    // A name too long to load back is refused before anything is written, the key name included.
+    ASSERT_EQ(fresh.SetText(std::u16string(26, u'n').c_str()), S_OK);
+    EXPECT_EQ(fresh.Save(), E_INVALIDARG);
+    EXPECT_EQ(fresh.KeyName()[0], u'\0');
+    ContactGroupList none;
+    ASSERT_EQ(none.LoadAll(), S_OK);
+    EXPECT_EQ(none.Count(), 0u);
 
     StoreGroup(u"gone", u"Gone", Ids({4}));
     StoreGroup(u"kept", u"Kept", Ids({5}));
-    ContactGroup group;
+    ContactGroup renamed;
+    ASSERT_EQ(renamed.Load(u"gone"), S_OK);
+    ASSERT_EQ(renamed.SetText(std::u16string(26, u'g').c_str()), S_OK);
+    EXPECT_EQ(renamed.Save(), E_INVALIDARG);
+    ContactGroup group; // still loads, under its old name
     ASSERT_EQ(group.Load(u"gone"), S_OK);
     ASSERT_EQ(group.Delete(), S_OK);
     EXPECT_EQ(group.MemberCount(), 0u);
@@ -205,8 +220,7 @@ TEST(ContactGroupStore, ANewGroupIsSavedUnderAFreshGuidAndKeepsItsKeyWhenSavedAg
     ASSERT_EQ(list.LoadAll(), S_OK);
     auto loaded = Loaded(list);
     ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_EQ(loaded[key],
-              (std::pair<std::u16string, std::vector<CEOID>>{u"Family and friends", {bob, ann}}));
+    EXPECT_EQ(loaded[key], (std::pair<std::u16string, std::vector<CEOID>>{u"Family and friends", {bob, ann}}));
     EXPECT_EQ(loaded[other.KeyName()], (std::pair<std::u16string, std::vector<CEOID>>{u"Family", {}}));
     auto values = ValuesOf(kGroups + key);
     ASSERT_EQ(values.size(), 2u);

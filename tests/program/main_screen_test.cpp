@@ -15,15 +15,6 @@ using namespace program_testing;
 
 namespace {
 
-std::u16string ResourceText(UINT id)
-{
-    HMODULE resources = LoadLibraryExW(u"ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    WCHAR text[512] = {};
-    LoadStringW(resources, id, text, 512);
-    FreeLibrary(resources);
-    return text;
-}
-
 const WindowNode* Find(const std::vector<WindowNode>& nodes, int id)
 {
     for (const WindowNode& node : nodes) {
@@ -54,6 +45,8 @@ TEST_F(MainScreen, FirstStartGreetsOnceThenShowsTheSixFeaturesWithTheFirstSelect
     EXPECT_EQ(greeting.messageBox->caption, u"Zelkova");
     EXPECT_EQ(greeting.messageBox->icon, "information");
     ASSERT_TRUE(AnswerMessageBox(IDOK));
+    // Only the two hints of the program have a flag: any other id shows nothing.
+    EXPECT_EQ(ShowHintOnce(MainWindow(), IDS_AUTO_REPLY_DEFAULT_TEXT), E_FAIL);
 
     Snapshot screen = TakeSnapshot();
     EXPECT_EQ(screen.title, u"Zelkova");
@@ -71,9 +64,8 @@ TEST_F(MainScreen, FirstStartGreetsOnceThenShowsTheSixFeaturesWithTheFirstSelect
     }
     // Every row carries its icon, drawn from the resource library.
     HWND list = GetDlgItem(MainWindow(), IDC_FEATURE_LIST);
-    EXPECT_EQ(ImageList_GetImageCount(
-                  reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))),
-              6);
+    EXPECT_EQ(
+        ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))), 6);
     // The window class carries the program file's own icon.
     WNDCLASSW windowClass{};
     ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), kMainWindowClass, &windowClass));
@@ -233,33 +225,86 @@ TEST_F(MainScreen, MessageToMeAsksForTheNumberAndCancelComposesAndStoresNothing)
     Type(u"5550188");
     EXPECT_TRUE(TakeSnapshot().softKeys[0].enabled);
     Press(Key::LeftSoft);
-    EXPECT_EQ(TakeSnapshot().title, u"Zelkova");
     std::vector<device::mail::Request> composed = device::mail::ComposedRequests();
     if (UtilsInstalled()) {
         ASSERT_EQ(composed.size(), 1u);
         EXPECT_EQ(composed[0].kind, "sms");
         EXPECT_NE(composed[0].to.find(u"5550188"), std::u16string::npos);
+        // The messaging application's form, addressed to the number; cancelled, it leaves the main screen.
+        EXPECT_NE(MessagingScreen().find("[5550188]"), std::string::npos);
+        CancelComposeForm();
     } else {
         EXPECT_TRUE(composed.empty()); // the library that composes is not there: nothing happens
+        EXPECT_EQ(MessagingScreen(), "");
     }
+    EXPECT_EQ(TakeSnapshot().title, u"Zelkova");
     EXPECT_FALSE(Stored(u"MyNumber").has_value()); // kept in memory until the end
 
-    // With a number kept, row 0 goes straight to composing.
+    // With a number kept, row 0 goes straight to composing: no entry screen.
     ASSERT_TRUE(SelectRow(0));
-    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_CAPTION), nullptr); // no entry screen
+    if (UtilsInstalled())
+        CancelComposeForm();
+    EXPECT_EQ(TakeSnapshot().title, u"Zelkova");
     EXPECT_EQ(device::mail::ComposedRequests().size(), UtilsInstalled() ? 2u : 0u);
     ASSERT_EQ(Exit(), 18);
     EXPECT_EQ(Stored(u"MyNumber")->Text(), u"5550188");
 }
 
-TEST_F(MainScreen, FeaturesThatCannotOpenOrNeverCloseKeepTheProgramRunningUnderAutoExit)
+TEST_F(MainScreen, AnOwnNumberOfTheLongestKeptLengthIsTypedConfirmedAndReadBackWhole)
+{
+    MarkWelcomeHintShown();
+    const std::u16string longest(Settings::kMyNumberLength, u'7');
+    Start();
+    ASSERT_TRUE(SelectRow(0));
+    for (size_t i = 0; i < 300; ++i) // whatever the phone offered goes
+        Press(Key::Back);
+    Type(longest + u"89"); // two more than can be kept
+    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_ENTRY)->text, longest);
+    Press(Key::LeftSoft);
+    if (UtilsInstalled())
+        CancelComposeForm(); // the number confirmed went on to the compose form
+    ASSERT_EQ(Exit(), 18);
+    EXPECT_EQ(Stored(u"MyNumber")->Text(), longest);
+
+    // The options screen shows it whole, confirming keeps it whole, and so does the next start.
+    Start();
+    ASSERT_TRUE(ChooseMenuItem(u"Options"));
+    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_MY_NUMBER)->text, longest);
+    Press(Key::Down);
+    Press(Key::Right); // from the whole text selected to its end
+    Type(u"1");
+    EXPECT_EQ(Find(TakeSnapshot().windows, IDC_MY_NUMBER)->text, longest);
+    Press(Key::LeftSoft);
+    EXPECT_EQ(Stored(u"MyNumber")->Text(), longest);
+    ASSERT_EQ(Exit(), 18);
+    Start();
+    EXPECT_EQ(std::u16string(g_mainWindow.GetSettings().MyNumber()), longest);
+    ASSERT_EQ(Exit(), 18);
+}
+
+TEST_F(MainScreen, OnlyAFeatureThatWasUsedClosesTheProgramUnderAutoExit)
 {
     MarkWelcomeHintShown();
     StoreNumber(u"AutoExit", 1);
     Start();
+    // Leaving the groups screen with Back is no success.
+    ASSERT_TRUE(SelectRow(1));
+    EXPECT_EQ(TakeSnapshot().title, u"Groups");
+    Press(Key::Back);
+    EXPECT_TRUE(IsWindow(MainWindow()));
+    EXPECT_EQ(TakeSnapshot().title, u"Zelkova");
     // Each of these screens is missing from this build, and the statistics screen never closes.
-    for (int row = 1; row <= 5; ++row) {
+    for (int row : {2, 4, 5}) {
         ASSERT_TRUE(SelectRow(row)) << row;
+        if (row == 2) { // leaving the auto-reply screen with Back is no success
+            EXPECT_EQ(TakeSnapshot().title, u"Auto-reply");
+            Press(Key::Back);
+        }
+        if (row == 4) {
+            ASSERT_TRUE(AnswerMessageBox(IDOK)); // its one-time hint
+            EXPECT_EQ(TakeSnapshot().title, u"Statistics");
+            Press(Key::Back);
+        }
         EXPECT_TRUE(IsWindow(MainWindow())) << "row " << row;
         EXPECT_EQ(TakeSnapshot().title, u"Zelkova");
     }
@@ -270,15 +315,25 @@ TEST_F(MainScreen, FeaturesThatCannotOpenOrNeverCloseKeepTheProgramRunningUnderA
     EXPECT_EQ((*menu.menu)[0].text, u"Open");
     EXPECT_TRUE((*menu.menu)[0].enabled);
     Press(Key::Back);
-    EXPECT_EQ(Exit(), 18);
+    // The scheduled messages screen counts as used however it is left.
+    ASSERT_TRUE(SelectRow(3));
+    EXPECT_EQ(TakeSnapshot().title, u"Scheduled messages");
+    Press(Key::Back);
+    EXPECT_EQ(Finish(), 18);
 }
 
 TEST_F(MainScreen, TheMailCommandsComposeThroughTheHelperLibraryAndOtherwiseDoNothing)
 {
     MarkWelcomeHintShown();
     Start();
-    ASSERT_TRUE(ChooseMenuItem(u"Send feedback"));
-    ASSERT_TRUE(ChooseMenuItem(u"Tell a friend"));
+    // Each opens the messaging application's e-mail form, which is cancelled here.
+    for (const char16_t* command : {u"Send feedback", u"Tell a friend"}) {
+        ASSERT_TRUE(ChooseMenuItem(command));
+        if (UtilsInstalled()) {
+            EXPECT_EQ(MessagingScreen().rfind("E-mail\n", 0), 0u);
+            CancelComposeForm();
+        }
+    }
     Snapshot screen = TakeSnapshot();
     EXPECT_EQ(screen.title, u"Zelkova");
     EXPECT_TRUE(Find(screen.windows, IDC_FEATURE_LIST)->focused); // the list has the focus after any command

@@ -1,5 +1,8 @@
 #include "contacts/RecipientString.h"
 
+#include "contacts/ContactStore.h"
+#include "store/Owners.h"
+
 #include "RegistryTesting.h"
 #include "UtilsOnDevice.h"
 #include "support/TempDevice.h"
@@ -10,12 +13,10 @@
 using namespace program_testing;
 using testing_support::TempDevice;
 
-namespace
-{
+namespace {
 
-class RecipientStrings : public ::testing::Test
-{
-  protected:
+class RecipientStrings : public ::testing::Test {
+protected:
     void SetUp() override
     {
         m_ann = device::contacts::Add(u"Ann", u"555 101");
@@ -78,4 +79,15 @@ TEST_F(RecipientStrings, ComposingToAGroupOpensTheTextComposeFormAddressedToItsM
     EXPECT_EQ(requests[0].account, u"SMS");
     EXPECT_EQ(requests[0].to, u"Bob <555 202>;Ann <555 101>;");
     EXPECT_EQ(requests[0].body, u"");
+}
+
+TEST_F(RecipientStrings, AContactsNameIsReadByItsIdentifierAndAGoneContactIsAFailure)
+{
+    ASSERT_EQ(OpenContactStore(m_group.ContactStore(), nullptr), S_OK);
+    Bstr name;
+    EXPECT_EQ(GetContactName(*m_group.ContactStore(), m_bob, name.Out()), S_OK);
+    EXPECT_EQ(std::u16string(name.Text()), u"Bob");
+    ASSERT_TRUE(device::contacts::Delete(m_bob));
+    EXPECT_TRUE(FAILED(GetContactName(*m_group.ContactStore(), m_bob, name.Out())));
+    EXPECT_EQ(name.Get(), nullptr);
 }

@@ -1,16 +1,23 @@
 // The three ways the program runs: started by the user, woken by the system for a scheduled message, or
 // started by the missed-call notification; one instance per device; the exit codes.
 #include "program/ProgramTesting.h"
+#include "program/ScheduleTesting.h"
 
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "app/Binding.h"
 #include "automation/Automation.h"
+#include "cemapi/SmsDevice.h"
+#include "pimstore/ContactsDevice.h"
+
+#include "ids.h"
 
 #include <aygshell.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 
 using namespace device::automation;
 using namespace program_testing;
@@ -28,6 +35,16 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     return CallWindowProcW(g_mainProc, hwnd, msg, wp, lp);
 }
 
+// A window of the program's class that only counts the scheduled-send messages it gets.
+LRESULT CALLBACK CountScheduledSends(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == g_program.wmScheduledSms) {
+        ++g_scheduledSends;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 HWND WaitForMainWindow()
 {
     HWND window = nullptr;
@@ -36,6 +53,29 @@ HWND WaitForMainWindow()
 }
 
 class RunModes : public ProgramTest {};
+
+// The shell's answer to the capability query, as the program binds it.
+BOOL WINAPI GrantNothing(DWORD)
+{
+    return FALSE;
+}
+
+// Starts with the capability query bound as prepare leaves it; the start must end with the refusal's reason.
+class RefusedStart : public ProgramTest {
+protected:
+    void StartRefused(const std::function<void()>& prepare)
+    {
+        MarkWelcomeHintShown();
+        Start(u"", prepare);
+        Snapshot refusal = TakeSnapshot();
+        ASSERT_TRUE(refusal.messageBox.has_value());
+        EXPECT_EQ(refusal.messageBox->text, ResourceText(IDS_CANNOT_RUN));
+        EXPECT_EQ(refusal.messageBox->caption, u"Zelkova");
+        EXPECT_EQ(refusal.messageBox->icon, "error");
+        ASSERT_TRUE(AnswerMessageBox(IDOK));
+        EXPECT_EQ(Finish(), 0);
+    }
+};
 
 } // namespace
 
@@ -59,6 +99,53 @@ TEST_F(RunModes, AStartWhileAnInstanceRunsEndsAtOnceAndOnlyAnExactWakeUpIsHanded
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), MainWindow());
     EXPECT_TRUE(IsWindowVisible(MainWindow()));
     EXPECT_EQ(Exit(), 18);
+}
+
+TEST_F(RunModes, AWakeUpWhileTheRunningInstanceHasNoWindowIsHandedOverOnceThereIsOneElseRunHere)
+{
+    g_program = ProgramState{};
+    // This process holds the instance claim, as a starting instance does before its window exists.
+    HANDLE claim = nullptr;
+    HWND running = nullptr;
+    BOOL found = TRUE;
+    ASSERT_EQ(shell::InstanceLookup(kMainWindowClass, nullptr, &claim, &running, &found), S_OK);
+    ASSERT_FALSE(found);
+
+    // Its window never comes: the woken process sends the due message itself and ends as a silent run.
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    schedule_testing::StoreMessage(u"{00000000-0000-4000-8000-000000000930}", u"Due now",
+                                   schedule_testing::At(2008, 6, 15, 9, 30), Ids({ann}));
+    EXPECT_EQ(ExitCodeOf(StartProgram(u"AppRunAtTime")), 18);
+    std::vector<std::u16string> sent;
+    device::sms::List(device::sms::Folder::Sent, [&](const device::sms::Message& m) {
+        sent.push_back(m.text + u" to " + m.to.at(0).address);
+        return true;
+    });
+    EXPECT_EQ(sent, std::vector<std::u16string>{u"Due now to 555 101"});
+
+    // Its window comes while the woken process waits: the wake-up is handed to it.
+    g_scheduledSends = 0;
+    WNDCLASSW counting = {};
+    counting.lpfnWndProc = &CountScheduledSends;
+    counting.hInstance = GetModuleHandleW(nullptr);
+    counting.lpszClassName = kMainWindowClass;
+    UnregisterClassW(kMainWindowClass, counting.hInstance); // the last program run here registered it
+    ASSERT_NE(RegisterClassW(&counting), 0);
+    g_program.wmScheduledSms = RegisterWindowMessageW(u"Zelkova.ScheduledSMS");
+    auto woken = StartProgram(u"AppRunAtTime");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    HWND late = CreateWindowW(kMainWindowClass, u"", 0, 0, 0, 10, 10, nullptr, nullptr, counting.hInstance, nullptr);
+    ASSERT_NE(late, nullptr);
+    EXPECT_TRUE(Eventually([] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        return g_scheduledSends == 1;
+    }));
+    EXPECT_EQ(ExitCodeOf(woken), 0);
+    DestroyWindow(late);
+    UnregisterClassW(kMainWindowClass, counting.hInstance);
+    CloseHandle(claim);
 }
 
 TEST_F(RunModes, AMissedCallStartRunsSilentlyAndWritesNothing)
@@ -123,4 +210,15 @@ TEST(InstalledProgram, WithoutItsResourceLibraryTheProgramEndsAtOnceWithZero)
     EXPECT_EQ(ExitCodeOf(StartProgram(u"")), 0);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
     EXPECT_FALSE(SettingsKeyExists());
+}
+
+TEST_F(RefusedStart, AShellThatRefusesTheProgramShowsWhyAndTheProgramEnds)
+{
+    StartRefused([] { g_program.binding.capabilityQuery = reinterpret_cast<FARPROC>(&GrantNothing); });
+}
+
+TEST_F(RefusedStart, AShellWithoutTheCapabilityQueryCountsAsARefusal)
+{
+    // A library that has exports, but not that one.
+    StartRefused([] { g_program.binding.shellForCapability = LoadLibraryW(u"utils"); });
 }

@@ -5,6 +5,7 @@
 #include "StoreTesting.h"
 
 #include "device/Clock.h"
+#include "device/Database.h"
 #include "pimstore/ContactsDevice.h"
 
 using namespace program_testing;
@@ -28,8 +29,8 @@ TEST_F(Sending, AMessageIsSubmittedToItsOneRecipientAndSentAtOnce)
     EXPECT_EQ(first.to[0].address, u"555 101");
     EXPECT_EQ(second.text, u"On my way");
 
-    Props props = PropsOf(first.entryId, {PR_CONTENT_LENGTH, PR_MESSAGE_CLASS, PR_LAST_MODIFICATION_TIME,
-                                          PR_SUBJECT, PR_MESSAGE_SIZE});
+    Props props = PropsOf(
+        first.entryId, {PR_CONTENT_LENGTH, PR_MESSAGE_CLASS, PR_LAST_MODIFICATION_TIME, PR_SUBJECT, PR_MESSAGE_SIZE});
     ASSERT_EQ(props.count, 5u);
     EXPECT_EQ(props[0].ulPropTag, PR_CONTENT_LENGTH);
     EXPECT_EQ(props[0].Value.l, 0);
@@ -40,8 +41,7 @@ TEST_F(Sending, AMessageIsSubmittedToItsOneRecipientAndSentAtOnce)
     EXPECT_EQ(props[4].Value.l, 24);
 
     EXPECT_EQ(RecipientTags(first.entryId),
-              (std::vector<std::vector<ULONG>>{
-                  {PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME}}));
+              (std::vector<std::vector<ULONG>>{{PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME}}));
     EXPECT_EQ(RecipientTags(second.entryId),
               (std::vector<std::vector<ULONG>>{{PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE}}));
 }
@@ -85,5 +85,21 @@ TEST_F(Sending, AScheduledRunSucceedsOnceTheStoresOpenEvenIfNothingCanBeSent)
     ASSERT_EQ(tooLong.SetText(body.c_str()), S_OK);
     tooLong.AddMember(ann);
     EXPECT_EQ(SendToMembers(tooLong), S_OK);
+    EXPECT_EQ(MessageCount(), 0u);
+}
+
+TEST_F(Sending, WithoutAStoreNamedExactlySmsNothingIsOpenedOrSent)
+{
+    CEOID ann = device::contacts::Add(u"Ann", u"555 101");
+    device::Statement(device::Db(), "UPDATE mapi_stores SET display_name = 'sms' WHERE display_name = 'SMS'").Execute();
+    SmsStore store;
+    EXPECT_TRUE(FAILED(store.Open()));
+    for (DWORD kind = 0; kind < kFolderKindCount; ++kind)
+        EXPECT_EQ(store.GetFolder(kind), nullptr) << kind;
+
+    ScheduledMessage message;
+    ASSERT_EQ(message.SetText(u"Hello"), S_OK);
+    message.AddMember(ann);
+    EXPECT_TRUE(FAILED(SendToMembers(message)));
     EXPECT_EQ(MessageCount(), 0u);
 }

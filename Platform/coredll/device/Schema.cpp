@@ -203,6 +203,27 @@ const std::vector<std::string>& SchemaSteps()
         );
         CREATE INDEX contacts_file_as ON contacts(file_as COLLATE NOCASE);
         )sql",
+        // 7: a contact's business and home telephone numbers beside the mobile one.
+        R"sql(
+        ALTER TABLE contacts ADD COLUMN work TEXT NOT NULL DEFAULT '';
+        ALTER TABLE contacts ADD COLUMN home TEXT NOT NULL DEFAULT '';
+        )sql",
+        // 8: the attachments of messages, numbered within their message, with their property values.
+        R"sql(
+        CREATE TABLE mapi_attachments (
+            id INTEGER PRIMARY KEY,
+            message INTEGER NOT NULL REFERENCES mapi_messages(id) ON DELETE CASCADE,
+            num INTEGER NOT NULL,              -- PR_ATTACH_NUM: 0, 1, ... in the order they were created
+            UNIQUE (message, num)
+        );
+        CREATE TABLE mapi_attachment_props (
+            attachment INTEGER NOT NULL REFERENCES mapi_attachments(id) ON DELETE CASCADE,
+            prop_id INTEGER NOT NULL,
+            type INTEGER NOT NULL,
+            value BLOB NOT NULL,
+            PRIMARY KEY (attachment, prop_id)
+        ) WITHOUT ROWID;
+        )sql",
     };
     return steps;
 }

@@ -5,6 +5,7 @@
 #include "process/EndpointProtocol.h"
 #include "process/Idle.h"
 #include "process/Socket.h"
+#include "user/MessageQueue.h"
 
 #include <windows.h>
 
@@ -57,6 +58,7 @@ Reply Carry(const RequestHeader& request, const std::vector<uint8_t>& payload, s
             reply = Reply{0, 0, ERROR_NOT_FOUND};
         break;
     case RequestKind::Idle: reply.result = ThisProcessIsIdle() ? 1 : 0; break;
+    case RequestKind::ClockMoved: ThreadQueue::WakeAll(); break;
     case RequestKind::Automation: {
         automation::Served served = automation::Serve(static_cast<automation::Request>(request.message),
                                                       request.wParam, TextOf(payload));
