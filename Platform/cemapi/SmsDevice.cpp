@@ -60,9 +60,8 @@ std::optional<int64_t> TimeIn(const std::vector<Value>& values, ULONG tag)
     return TimeOf(*value);
 }
 
-Message MessageFrom(Database& db, Folder folder, const MessageRow& row)
+Message MessageFrom(Database& db, Folder folder, const MessageRow& row, const std::vector<Value>& values)
 {
-    auto values = MessageValues(db, row);
     Message message;
     message.folder = folder;
     message.entryId = MakeEntryId(EntryKind::Message, row.id);
@@ -155,14 +154,21 @@ void List(Folder folder, const std::function<bool(const Message&)>& visit)
         store = TextStore(db);
         folderId = FolderOf(db, store, RoleOf(folder));
     }
-    ContentsCursor cursor(folderId);
+    ContentsCursor cursor(folderId, store);
     for (;;) {
         std::vector<Message> batch;
         {
             // The cursor and the messages read one snapshot: every message the cursor names is there.
             auto lock = db.Lock();
-            for (int64_t id : cursor.Next(db, kBatch))
-                batch.push_back(MessageFrom(db, folder, MessageRow{id, folderId, store, false}));
+            auto listed = cursor.Peek(db, kBatch);
+            std::vector<MessageRow> rows;
+            for (const auto& one : listed)
+                rows.push_back(one.message);
+            auto values = MessageValues(db, rows, nullptr);
+            for (size_t i = 0; i < listed.size(); ++i) {
+                batch.push_back(MessageFrom(db, folder, rows[i], values[i]));
+                cursor.MovePast(listed[i]);
+            }
         }
         if (batch.empty()) return;
         for (const Message& message : batch) {

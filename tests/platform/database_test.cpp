@@ -2,6 +2,7 @@
 // calls.
 #include <windows.h>
 
+#include "device/Clock.h"
 #include "device/Database.h"
 #include "device/Device.h"
 #include "support/TempDevice.h"
@@ -23,15 +24,15 @@ constexpr const char* kNames = "SELECT name FROM profile ORDER BY name";
 // Writes to the device database from a process of its own (its own connection), then runs a passive
 // checkpoint, as any device process's commits do now and then; true when the checkpoint copied every
 // frame of the log into the database, which no reader's snapshot then held back.
-bool WriteAndCheckpointElsewhere(const std::filesystem::path& dir)
+bool WriteAndCheckpointElsewhere(const std::filesystem::path& dir,
+                                 const char* sql = "UPDATE clock SET offset_ticks = offset_ticks + 1")
 {
     pid_t child = fork();
     if (child == 0) {
         sqlite3* db = nullptr;
         int log = -1, copied = -2;
         bool ok = sqlite3_open_v2((dir / "device.db").c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-                  sqlite3_exec(db, "UPDATE clock SET offset_ticks = offset_ticks + 1", nullptr, nullptr, nullptr) ==
-                      SQLITE_OK &&
+                  sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK &&
                   sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_PASSIVE, &log, &copied) == SQLITE_OK;
         sqlite3_close(db);
         _exit(ok && log == copied ? 0 : 1);
@@ -93,4 +94,17 @@ TEST(DeviceDatabase, ASnapshotHoldsBackNoCheckpointOnceItsThreadWaits)
     EXPECT_EQ(WaitForSingleObject(event, 1), WAIT_TIMEOUT);
     CloseHandle(event);
     EXPECT_TRUE(WriteAndCheckpointElsewhere(device.Dir()));
+}
+
+TEST(DeviceDatabase, TheClockAnotherProcessSetsIsReadAtTheNextCall)
+{
+    testing_support::TempDevice device;
+    const int64_t before = device::NowTicks();
+    ASSERT_EQ(device::NowTicks(), before); // read twice in one snapshot, kept from the first read
+    WriteAndCheckpointElsewhere(device.Dir(), "UPDATE clock SET now_ticks = now_ticks + 10000000");
+    EXPECT_EQ(device::NowTicks(), before + device::kTicksPerSecond);
+
+    // This process's own write is read back at once, with no other process in between.
+    device::SetClock(before);
+    EXPECT_EQ(device::NowTicks(), before);
 }

@@ -2,12 +2,18 @@
 
 #include "device/Schema.h"
 
+#include <atomic>
+
 namespace device {
 
 namespace {
 
 // Enough for every statement the platform runs; beyond it, statements are finalized after use.
 constexpr size_t kMaxCachedStatements = 256;
+constexpr size_t kMaxCachedTexts = 256;
+
+// Snapshot identities are unique in the process, whichever connection they belong to.
+std::atomic<uint64_t> g_lastSnapshotId{0};
 
 } // namespace
 
@@ -27,16 +33,16 @@ DatabaseLock::~DatabaseLock() { --m_db.m_inUse; }
 
 Statement::Statement(Database& db, std::string_view sql) : m_db(db), m_lock(db)
 {
-    m_stmt = db.Acquire(sql);
+    m_stmt = db.Acquire(sql, &m_slot);
     try {
         db.BeforeStatement(m_stmt);
     } catch (...) {
-        db.GiveBack(m_stmt);
+        db.GiveBack(m_stmt, m_slot);
         throw;
     }
 }
 
-Statement::~Statement() { m_db.GiveBack(m_stmt); }
+Statement::~Statement() { m_db.GiveBack(m_stmt, m_slot); }
 
 Statement& Statement::Bind(int index, int64_t value)
 {
@@ -125,8 +131,10 @@ Database::Database(const std::string& path)
         Exec("PRAGMA journal_mode=WAL");
         Exec("PRAGMA synchronous=FULL");
         Exec("PRAGMA foreign_keys=ON");
-        m_begin = Acquire("BEGIN");
-        m_commit = Acquire("COMMIT");
+        for (auto [sql, stmt] : {std::pair{"BEGIN", &m_begin}, std::pair{"COMMIT", &m_commit}}) {
+            if (int rc = sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr); rc != SQLITE_OK)
+                Fail(rc);
+        }
         Migrate();
     } catch (...) {
         Close();
@@ -177,11 +185,15 @@ void Database::ReleaseSnapshot()
         EndSnapshot();
 }
 
-sqlite3_stmt* Database::Acquire(std::string_view sql)
+sqlite3_stmt* Database::Acquire(std::string_view sql, std::vector<sqlite3_stmt*>** slot)
 {
-    if (auto found = m_idle.find(sql); found != m_idle.end() && !found->second.empty()) {
-        sqlite3_stmt* stmt = found->second.back();
-        found->second.pop_back();
+    auto found = m_idle.find(sql);
+    if (found == m_idle.end() && m_idle.size() < kMaxCachedTexts)
+        found = m_idle.emplace(std::string(sql), std::vector<sqlite3_stmt*>()).first;
+    *slot = found == m_idle.end() ? nullptr : &found->second;
+    if (*slot && !(*slot)->empty()) {
+        sqlite3_stmt* stmt = (*slot)->back();
+        (*slot)->pop_back();
         --m_cached;
         return stmt;
     }
@@ -192,21 +204,15 @@ sqlite3_stmt* Database::Acquire(std::string_view sql)
     return stmt;
 }
 
-void Database::GiveBack(sqlite3_stmt* stmt)
+void Database::GiveBack(sqlite3_stmt* stmt, std::vector<sqlite3_stmt*>* slot)
 {
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    if (m_cached >= kMaxCachedStatements) {
+    if (!slot || m_cached >= kMaxCachedStatements) {
         sqlite3_finalize(stmt);
         return;
     }
-    // Kept under the text SQLite took from the statement; one given with trailing text is never asked for
-    // by that text, and only costs a place until the cache is full.
-    std::string_view sql = sqlite3_sql(stmt);
-    auto found = m_idle.find(sql);
-    if (found == m_idle.end())
-        found = m_idle.emplace(std::string(sql), std::vector<sqlite3_stmt*>()).first;
-    found->second.push_back(stmt);
+    slot->push_back(stmt);
     ++m_cached;
 }
 
@@ -239,6 +245,7 @@ void Database::BeginSnapshot()
         return;
     Run(m_begin);
     m_snapshot = true;
+    m_snapshotId = ++g_lastSnapshotId;
 }
 
 void Database::EndSnapshot()
@@ -246,6 +253,7 @@ void Database::EndSnapshot()
     if (!m_snapshot)
         return;
     m_snapshot = false;
+    m_snapshotId = 0;
     Run(m_commit);
 }
 

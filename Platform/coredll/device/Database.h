@@ -68,6 +68,7 @@ private:
     Database& m_db;
     DatabaseLock m_lock;
     sqlite3_stmt* m_stmt = nullptr;
+    std::vector<sqlite3_stmt*>* m_slot = nullptr; // where it goes back to
 };
 
 // Thrown for database failures the caller cannot fix (disk full, corrupt file); API entry points turn it
@@ -98,6 +99,13 @@ public:
     // Held for every use of the connection; recursive so a transaction can call helpers that lock too.
     DatabaseLock Lock() { return DatabaseLock(*this); }
 
+    // Whether reads keep a snapshot between uses (the database is in WAL mode, its wal-index readable).
+    bool KeepsSnapshots() const { return m_walIndex.Attached(); }
+
+    // Names the snapshot reads see now, for values kept while it stays current (SnapshotCache); 0 while
+    // reads don't keep one (in a transaction). Lock held.
+    uint64_t SnapshotId() const { return m_snapshotId; }
+
     // Ends the read snapshot unless the connection is in use: for a thread about to wait, so that a
     // process waiting for long keeps no old snapshot. Never blocks.
     void ReleaseSnapshot();
@@ -109,9 +117,10 @@ private:
     friend class Statement;
     friend class Transaction;
 
-    // The cache: statements not in use, by their text. Lock held.
-    sqlite3_stmt* Acquire(std::string_view sql);
-    void GiveBack(sqlite3_stmt* stmt);
+    // The cache: statements not in use, by their text. A statement is given back to the slot of the text it
+    // was asked for by (none: it is finalized). Lock held.
+    sqlite3_stmt* Acquire(std::string_view sql, std::vector<sqlite3_stmt*>** slot);
+    void GiveBack(sqlite3_stmt* stmt, std::vector<sqlite3_stmt*>* slot);
 
     // A use begins: a snapshot someone has committed after is left. Lock held.
     void Enter();
@@ -138,10 +147,28 @@ private:
     int m_inUse = 0;      // DatabaseLocks alive
     int m_writeDepth = 0; // Transactions alive (the outermost one holds BEGIN IMMEDIATE)
     bool m_snapshot = false;
+    uint64_t m_snapshotId = 0;
     WalIndex m_walIndex;
     WalIndex::Header m_snapshotHeader{};
     sqlite3_stmt* m_begin = nullptr;
     sqlite3_stmt* m_commit = nullptr;
+};
+
+// A value read from the database, kept for as long as the snapshot it was read in is current: while no
+// one commits, it is what a read would give. Used with the database locked.
+template <typename T>
+class SnapshotCache {
+public:
+    T* Find(const Database& db) { return m_snapshot != 0 && m_snapshot == db.SnapshotId() ? &m_value : nullptr; }
+    void Keep(const Database& db, T value)
+    {
+        m_snapshot = db.SnapshotId();
+        m_value = std::move(value);
+    }
+
+private:
+    uint64_t m_snapshot = 0;
+    T m_value{};
 };
 
 // One write: BEGIN IMMEDIATE on construction, COMMIT by Commit(), ROLLBACK if destroyed before. A

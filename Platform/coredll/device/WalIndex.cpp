@@ -1,5 +1,6 @@
 #include "device/WalIndex.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -8,9 +9,9 @@ namespace device {
 namespace {
 
 constexpr int kRegionSize = 32768;       // the wal-index is mapped in regions of this size
-constexpr uint32_t kFormat = 3007000;    // iVersion, the first field of the header
-constexpr size_t kCopySize = 48;         // the header is kept twice, one copy after the other
-constexpr size_t kIsInitOffset = 12;     // non-zero once the header has been written
+constexpr uint32_t kFormat = 3007000;    // iVersion, the header's first field
+constexpr size_t kCopyWords = 6;         // the header (48 bytes) is kept twice, one copy after the other
+constexpr size_t kIsInitByte = 12;       // non-zero once the header has been written
 
 } // namespace
 
@@ -25,11 +26,15 @@ bool WalIndex::Attach(sqlite3* db)
     // Not extending: only a wal-index that WAL mode has already made is looked at.
     if (file->pMethods->xShmMap(file, 0, kRegionSize, 0, &region) != SQLITE_OK || !region)
         return false;
-    m_region = static_cast<const volatile uint8_t*>(region);
+    m_region = static_cast<const volatile uint64_t*>(region);
     Header header;
+    uint8_t first[16] = {};
     uint32_t format = 0;
-    if (!Read(&header) || (std::memcpy(&format, header.data(), sizeof format), format != kFormat) ||
-        header[kIsInitOffset] == 0) {
+    if (Read(&header)) {
+        std::memcpy(first, header.data(), sizeof first);
+        std::memcpy(&format, first, sizeof format);
+    }
+    if (format != kFormat || first[kIsInitByte] == 0) {
         m_region = nullptr;
         return false;
     }
@@ -42,12 +47,12 @@ bool WalIndex::Read(Header* header) const
         return false;
     // Writers fill the second copy, then the first; reading them the other way round, two equal copies
     // are a header no writer was in the middle of.
-    for (size_t i = 0; i < kCopySize; ++i)
+    for (size_t i = 0; i < kCopyWords; ++i)
         (*header)[i] = m_region[i];
     std::atomic_thread_fence(std::memory_order_acquire);
-    for (size_t i = kCopySize; i < 2 * kCopySize; ++i)
+    for (size_t i = kCopyWords; i < 2 * kCopyWords; ++i)
         (*header)[i] = m_region[i];
-    return std::memcmp(header->data(), header->data() + kCopySize, kCopySize) == 0;
+    return std::equal(header->begin(), header->begin() + kCopyWords, header->begin() + kCopyWords);
 }
 
 } // namespace device

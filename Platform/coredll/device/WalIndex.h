@@ -12,8 +12,8 @@ namespace device {
 
 class WalIndex {
 public:
-    // Both copies of the header, as they stood when read.
-    using Header = std::array<uint8_t, 96>;
+    // Both copies of the header (48 bytes each), as they stood when read.
+    using Header = std::array<uint64_t, 12>;
 
     // Maps the connection's wal-index; false (and Read always false) when the database is not in WAL mode,
     // its wal-index is not there yet, or its format is not the one known here.
@@ -24,7 +24,7 @@ public:
     bool Read(Header* header) const;
 
 private:
-    const volatile uint8_t* m_region = nullptr;
+    const volatile uint64_t* m_region = nullptr; // the mapping is page-aligned
 };
 
 } // namespace device
