@@ -18,10 +18,22 @@ bool ThisProcessIsIdle()
     auto& table = WindowTable::Instance();
     std::vector<DWORD> threads;
     for (HWND hwnd : table.TopLevelWindows())
-        if (auto window = table.Find(hwnd); window && std::find(threads.begin(), threads.end(), window->threadId) == threads.end())
+        if (auto window = table.Find(hwnd);
+            window && std::find(threads.begin(), threads.end(), window->threadId) == threads.end())
             threads.push_back(window->threadId);
     return !threads.empty() && ThreadQueue::AllIdle(threads);
 }
+
+namespace {
+
+// What is left until the deadline, and a moment at least, so that a process is always asked.
+std::chrono::milliseconds Left(std::chrono::steady_clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return std::max(left, std::chrono::milliseconds(1));
+}
+
+} // namespace
 
 bool WaitDeviceIdle(std::chrono::milliseconds timeout)
 {
@@ -30,7 +42,7 @@ bool WaitDeviceIdle(std::chrono::milliseconds timeout)
         bool idle = true;
         try {
             for (const ProcessEntry& process : RunningProcesses())
-                if (process.pid != getpid() && !RemoteIsIdle(process.pid)) {
+                if (process.pid != getpid() && !RemoteIsIdle(process.pid, Left(deadline))) {
                     idle = false;
                     break;
                 }
