@@ -85,6 +85,7 @@ int main(int argc, char** argv)
             if (!device::Exists(dir))
                 return Fail("no device at " + dir.string() + " (make one with 'phone init')", 1);
             device::Attach(dir);
+            device::CurrentProfile(); // a database without the device's profile is no device
         }
         phone::Args args(items);
         return command->run(args);

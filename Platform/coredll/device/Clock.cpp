@@ -14,8 +14,6 @@ namespace device {
 
 namespace {
 
-
-
 struct CalendarCloser {
     void operator()(UCalendar* cal) const { ucal_close(cal); }
 };
@@ -74,9 +72,15 @@ void Reached(int64_t utcTicks)
 
 } // namespace
 
-void AddClockListener(void (*listener)()) { Listeners().push_back(listener); }
+void AddClockListener(void (*listener)())
+{
+    Listeners().push_back(listener);
+}
 
-void SetClockFollower(ClockFollower follower) { g_follower = follower; }
+void SetClockFollower(ClockFollower follower)
+{
+    g_follower = follower;
+}
 
 int64_t HostNowTicks()
 {
@@ -96,7 +100,10 @@ ClockState ReadClock()
     return {manual, manual ? row.Int(1) : HostNowTicks() + row.Int(2)};
 }
 
-int64_t NowTicks() { return ReadClock().nowTicks; }
+int64_t NowTicks()
+{
+    return ReadClock().nowTicks;
+}
 
 int64_t BootTicks()
 {
@@ -106,8 +113,21 @@ int64_t BootTicks()
     return row.Step() ? row.Int(0) : 0;
 }
 
+bool ClockCanHold(int64_t utcTicks)
+{
+    auto inRange = [](int64_t ticks) { return ticks >= kFirstClockTicks && ticks < kEndClockTicks; };
+    return inRange(utcTicks) && inRange(utcTicks + LocalOffsetAt(utcTicks));
+}
+
+ClockRangeError::ClockRangeError()
+    : std::out_of_range("the device clock holds times from 1753-01-01 to 2078-12-31 only")
+{
+}
+
 int64_t SetClock(int64_t utcTicks)
 {
+    if (!ClockCanHold(utcTicks))
+        throw ClockRangeError();
     for (;;) {
         int64_t now = NowTicks();
         int64_t stop = utcTicks;
@@ -121,7 +141,13 @@ int64_t SetClock(int64_t utcTicks)
     }
 }
 
-int64_t AdvanceClock(int64_t ticks) { return SetClock(NowTicks() + ticks); }
+int64_t AdvanceClock(int64_t ticks)
+{
+    int64_t target;
+    if (__builtin_add_overflow(NowTicks(), ticks, &target))
+        throw ClockRangeError();
+    return SetClock(target);
+}
 
 void SetClockMode(bool manual)
 {

@@ -11,7 +11,10 @@ Statement::Statement(Database& db, std::string_view sql) : m_db(db)
         db.Fail(rc);
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
 
 Statement& Statement::Bind(int index, int64_t value)
 {
@@ -62,9 +65,15 @@ void Statement::Reset()
     sqlite3_clear_bindings(m_stmt);
 }
 
-bool Statement::IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+bool Statement::IsNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
 
-int64_t Statement::Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
+int64_t Statement::Int(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
 
 std::string Statement::Text(int column) const
 {
@@ -78,25 +87,45 @@ std::vector<uint8_t> Statement::Blob(int column) const
     return data ? std::vector<uint8_t>(data, data + sqlite3_column_bytes(m_stmt, column)) : std::vector<uint8_t>();
 }
 
-Database::Database(const std::string& path)
+Database::Database(const std::string& path, Opening opening)
 {
-    int rc = sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                             nullptr);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (opening == Opening::CreateOrMigrate)
+        flags |= SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db ? sqlite3_errmsg(m_db) : "cannot open";
         sqlite3_close(m_db);
         m_db = nullptr;
         throw DatabaseError(rc, path + ": " + message);
     }
-    // Several device processes share the file; a writer waits for another rather than failing.
-    sqlite3_busy_timeout(m_db, 30000);
-    Exec("PRAGMA journal_mode=WAL");
-    Exec("PRAGMA synchronous=FULL");
-    Exec("PRAGMA foreign_keys=ON");
-    Migrate();
+    // The destructor does not run for a constructor that throws.
+    auto close = [this] {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    };
+    try {
+        // Several device processes share the file; a writer waits for another rather than failing.
+        sqlite3_busy_timeout(m_db, 30000);
+        if (opening == Opening::Existing && SchemaVersion() == 0) // looked at before anything is written
+            throw DatabaseError(SQLITE_NOTADB, "the file holds no device (it is empty, or another program's)");
+        Exec("PRAGMA journal_mode=WAL");
+        Exec("PRAGMA synchronous=FULL");
+        Exec("PRAGMA foreign_keys=ON");
+        Migrate();
+    } catch (const DatabaseError& e) {
+        close();
+        throw DatabaseError(e.Code(), path + ": " + e.what());
+    } catch (...) {
+        close();
+        throw;
+    }
 }
 
-Database::~Database() { sqlite3_close_v2(m_db); }
+Database::~Database()
+{
+    sqlite3_close_v2(m_db);
+}
 
 void Database::Exec(std::string_view sql)
 {
@@ -110,11 +139,27 @@ void Database::Exec(std::string_view sql)
     }
 }
 
-int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
+int64_t Database::LastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
 
-int Database::Changes() const { return sqlite3_changes(m_db); }
+int Database::Changes() const
+{
+    return sqlite3_changes(m_db);
+}
 
-void Database::Fail(int code) const { throw DatabaseError(code, sqlite3_errmsg(m_db)); }
+void Database::Fail(int code) const
+{
+    throw DatabaseError(code, sqlite3_errmsg(m_db));
+}
+
+size_t Database::SchemaVersion()
+{
+    Statement version(*this, "PRAGMA user_version");
+    version.Step();
+    return static_cast<size_t>(version.Int(0));
+}
 
 // Brings the file to the newest schema; each step is one transaction, so a half-migrated file cannot exist.
 void Database::Migrate()
@@ -123,10 +168,7 @@ void Database::Migrate()
     const auto& steps = SchemaSteps();
     for (;;) {
         Transaction tx(*this);
-        Statement version(*this, "PRAGMA user_version");
-        version.Step();
-        size_t current = static_cast<size_t>(version.Int(0));
-        version.Reset();
+        size_t current = SchemaVersion();
         if (current >= steps.size())
             return;
         Exec(steps[current]);

@@ -26,7 +26,7 @@ public:
     Statement& Bind(int index, const void* data, size_t size); // a blob; null data with size 0 is an empty blob
     Statement& BindNull(int index);
 
-    bool Step();   // true while a row is available
+    bool Step();    // true while a row is available
     void Execute(); // runs to completion
     void Reset();
 
@@ -55,7 +55,12 @@ private:
 
 class Database {
 public:
-    explicit Database(const std::string& path);
+    enum class Opening {
+        CreateOrMigrate, // a new file gets the schema, an older one is brought up to date
+        Existing,        // the file must exist and hold the schema already (any version)
+    };
+    // Throws DatabaseError, having closed what it opened.
+    explicit Database(const std::string& path, Opening opening = Opening::CreateOrMigrate);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -71,6 +76,7 @@ public:
     [[noreturn]] void Fail(int code) const;
 
 private:
+    size_t SchemaVersion(); // the steps of the schema the file has run
     void Migrate();
 
     sqlite3* m_db = nullptr;

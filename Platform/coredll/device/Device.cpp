@@ -46,19 +46,42 @@ Profile ReadProfile(Database& db)
     Statement all(db, "SELECT name, value FROM profile");
     while (all.Step()) {
         std::string name = all.Text(0), value = all.Text(1);
-        if (name == "platform") p.platform = value;
-        else if (name == "screenWidth") p.screenWidth = std::stoi(value);
-        else if (name == "screenHeight") p.screenHeight = std::stoi(value);
-        else if (name == "dpi") p.dpi = std::stoi(value);
-        else if (name == "locale") p.locale = value;
-        else if (name == "timeZone") p.timeZone = value;
-        else if (name == "osMajor") p.osMajor = std::stoi(value);
-        else if (name == "osMinor") p.osMinor = std::stoi(value);
-        else if (name == "osBuild") p.osBuild = std::stoi(value);
-        else if (name == "ownNumber") p.ownNumber = value;
-        else if (name == "lineName") p.lineName = value;
+        if (name == "platform")
+            p.platform = value;
+        else if (name == "screenWidth")
+            p.screenWidth = std::stoi(value);
+        else if (name == "screenHeight")
+            p.screenHeight = std::stoi(value);
+        else if (name == "dpi")
+            p.dpi = std::stoi(value);
+        else if (name == "locale")
+            p.locale = value;
+        else if (name == "timeZone")
+            p.timeZone = value;
+        else if (name == "osMajor")
+            p.osMajor = std::stoi(value);
+        else if (name == "osMinor")
+            p.osMinor = std::stoi(value);
+        else if (name == "osBuild")
+            p.osBuild = std::stoi(value);
+        else if (name == "ownNumber")
+            p.ownNumber = value;
+        else if (name == "lineName")
+            p.lineName = value;
     }
     return p;
+}
+
+// A device is made only by Create: a database without the device's profile is refused, never made into one.
+std::unique_ptr<Database> OpenDevice(const fs::path& dir)
+{
+    std::string path = (dir / kDatabaseFile).string();
+    auto db = std::make_unique<Database>(path, Database::Opening::Existing);
+    auto lock = db->Lock();
+    Statement profile(*db, "SELECT COUNT(*) FROM profile");
+    if (!profile.Step() || profile.Int(0) == 0)
+        throw DatabaseError(SQLITE_NOTADB, path + ": the device has no profile (it was never made whole)");
+    return db;
 }
 
 } // namespace
@@ -78,11 +101,20 @@ fs::path Dir()
     return DefaultDir();
 }
 
-fs::path FsRoot() { return Dir() / "fs"; }
+fs::path FsRoot()
+{
+    return Dir() / "fs";
+}
 
-fs::path RunDir() { return Dir() / "run"; }
+fs::path RunDir()
+{
+    return Dir() / "run";
+}
 
-bool Exists(const fs::path& dir) { return fs::exists(dir / kDatabaseFile); }
+bool Exists(const fs::path& dir)
+{
+    return fs::exists(dir / kDatabaseFile);
+}
 
 void Create(const fs::path& dir, const Profile& profile, bool manualClock, int64_t startUtcTicks)
 {
@@ -125,7 +157,7 @@ Database& Db()
     }
     if (!Exists(dir))
         throw DatabaseError(SQLITE_CANTOPEN, dir.string() + ": no device there");
-    auto db = std::make_unique<Database>((dir / kDatabaseFile).string());
+    auto db = OpenDevice(dir);
     std::lock_guard guard(g_mutex);
     if (!g_db) // another thread may have opened it meanwhile
         g_db = std::move(db);

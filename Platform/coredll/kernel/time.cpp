@@ -174,6 +174,8 @@ void WINAPI Sleep(DWORD dwMilliseconds)
             return;
         }
     } catch (const device::DatabaseError&) {
+    } catch (const device::ClockRangeError&) {
+        return; // the manual clock is at the end of its range: it moves no further
     }
     struct timespec ts = {static_cast<time_t>(dwMilliseconds / 1000),
                           static_cast<long>(dwMilliseconds % 1000) * 1000000L};
