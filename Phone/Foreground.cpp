@@ -11,10 +11,7 @@ namespace phone {
 
 namespace {
 
-std::string ProcessShowing(pid_t pid)
-{
-    return "process " + std::to_string(pid) + ", which shows the screen,";
-}
+std::string ProcessShowing(pid_t pid) { return "process " + std::to_string(pid) + ", which shows the screen,"; }
 
 // A stopped process would only be waited for in vain.
 void ExpectRunning(HWND foreground)

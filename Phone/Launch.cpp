@@ -37,10 +37,7 @@ std::string StartFailure(const std::string& program, DWORD error)
     return "cannot start " + program + " (error " + std::to_string(error) + ")";
 }
 
-std::filesystem::path ProgramLog()
-{
-    return device::RunDir() / "programs.log";
-}
+std::filesystem::path ProgramLog() { return device::RunDir() / "programs.log"; }
 
 // Why the process could not join, from what it wrote to the program log after `from`; empty when it did not
 // say.

@@ -22,10 +22,7 @@ bool Digits(const std::string& text, size_t from, size_t count)
     return true;
 }
 
-int Number(const std::string& text, size_t from, size_t count)
-{
-    return std::stoi(text.substr(from, count));
-}
+int Number(const std::string& text, size_t from, size_t count) { return std::stoi(text.substr(from, count)); }
 
 } // namespace
 
@@ -57,8 +54,7 @@ std::string FormatLocalTime(int64_t localTicks)
     device::CivilDate date = device::CivilFromDays(days);
     char text[64];
     std::snprintf(text, sizeof text, "%04lld-%02d-%02d %02d:%02d:%02d", static_cast<long long>(date.year), date.month,
-                  date.day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-                  static_cast<int>(rest % 60));
+                  date.day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
     return text;
 }
 
@@ -95,19 +91,10 @@ int64_t ParseDuration(const std::string& text)
     return total * kSecond;
 }
 
-int64_t DeviceLocalNow()
-{
-    return LocalFromUtc(device::NowTicks());
-}
+int64_t DeviceLocalNow() { return LocalFromUtc(device::NowTicks()); }
 
-int64_t LocalFromUtc(int64_t utcTicks)
-{
-    return utcTicks + device::LocalOffsetAt(utcTicks);
-}
+int64_t LocalFromUtc(int64_t utcTicks) { return utcTicks + device::LocalOffsetAt(utcTicks); }
 
-int64_t UtcFromLocal(int64_t localTicks)
-{
-    return localTicks - device::LocalOffsetAtLocal(localTicks);
-}
+int64_t UtcFromLocal(int64_t localTicks) { return localTicks - device::LocalOffsetAtLocal(localTicks); }
 
 } // namespace phone

@@ -33,7 +33,7 @@ int Up(Args& args)
     } else {
         device::Attach(dir);
         device::CurrentProfile(); // a database without the device's profile is no device
-        InstallImage(true);       // what was built since the device was made
+        InstallImage(true); // what was built since the device was made
     }
     if (!fs::exists(device::FsRoot() / "Program Files" / "Zelkova" / "Zelkova.exe"))
         throw Failure("Zelkova is not installed on the device yet (its program is not part of this build)");
@@ -47,26 +47,20 @@ int Up(Args& args)
 } // namespace
 
 extern const Command kAttach{
-    "attach",
-    "",
-    "the foreground screen live in this terminal, with key input",
+    "attach", "", "the foreground screen live in this terminal, with key input",
     "The screen is redrawn as it changes; the device keeps running meanwhile (a real clock moves, alarms\n"
     "fire). Keys: arrows; Enter = action; Escape or Backspace = back; F1 or [ = left soft key; F2 or ] =\n"
     "right soft key; other characters are typed into the focused control. Ctrl-Q (or Ctrl-C) quits.\n"
     "Standard input and output must be a terminal.",
-    true,
-    &Attach,
+    true, &Attach,
 };
 
 extern const Command kUp{
-    "up",
-    "",
-    "make the default device if missing, start Zelkova and attach",
+    "up", "", "make the default device if missing, start Zelkova and attach",
     "A new device (smartphone profile, real clock) gets sample contacts and a few months of received and\n"
     "sent text messages. Files built since the device was made are installed first. Then Zelkova starts\n"
     "and its screen is shown here as 'phone attach' shows it. Standard input and output must be a terminal.",
-    false,
-    &Up,
+    false, &Up,
 };
 
 } // namespace phone

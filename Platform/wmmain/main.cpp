@@ -20,8 +20,7 @@ int main(int argc, char** argv)
 {
     std::string line;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1)
-            line += ' ';
+        if (i > 1) line += ' ';
         line += argv[i];
     }
     std::u16string commandLine = device::Utf16FromUtf8(line);

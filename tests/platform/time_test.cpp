@@ -20,15 +20,9 @@ DeviceOptions InZone(const char* zone, const char* start)
     return options;
 }
 
-int64_t Ticks(const FILETIME& ft)
-{
-    return (int64_t(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
+int64_t Ticks(const FILETIME& ft) { return (int64_t(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; }
 
-FILETIME FileTime(int64_t ticks)
-{
-    return {DWORD(ticks & 0xFFFFFFFF), DWORD(ticks >> 32)};
-}
+FILETIME FileTime(int64_t ticks) { return {DWORD(ticks & 0xFFFFFFFF), DWORD(ticks >> 32)}; }
 
 } // namespace
 

@@ -26,10 +26,7 @@ namespace {
 
 class Endpoints : public ProcessTest {};
 
-uint64_t Handle(HWND hwnd)
-{
-    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(hwnd));
-}
+uint64_t Handle(HWND hwnd) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(hwnd)); }
 
 device::RequestHeader Frame(device::RequestKind kind, uint64_t target, UINT msg = 0, uint64_t wp = 0, int64_t lp = 0,
                             uint32_t payloadSize = 0)

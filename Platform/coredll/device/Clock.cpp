@@ -14,6 +14,8 @@ namespace device {
 
 namespace {
 
+
+
 struct CalendarCloser {
     void operator()(UCalendar* cal) const { ucal_close(cal); }
 };
@@ -72,15 +74,9 @@ void Reached(int64_t utcTicks)
 
 } // namespace
 
-void AddClockListener(void (*listener)())
-{
-    Listeners().push_back(listener);
-}
+void AddClockListener(void (*listener)()) { Listeners().push_back(listener); }
 
-void SetClockFollower(ClockFollower follower)
-{
-    g_follower = follower;
-}
+void SetClockFollower(ClockFollower follower) { g_follower = follower; }
 
 int64_t HostNowTicks()
 {
@@ -100,10 +96,7 @@ ClockState ReadClock()
     return {manual, manual ? row.Int(1) : HostNowTicks() + row.Int(2)};
 }
 
-int64_t NowTicks()
-{
-    return ReadClock().nowTicks;
-}
+int64_t NowTicks() { return ReadClock().nowTicks; }
 
 int64_t BootTicks()
 {

@@ -11,10 +11,7 @@ Statement::Statement(Database& db, std::string_view sql) : m_db(db)
         db.Fail(rc);
 }
 
-Statement::~Statement()
-{
-    sqlite3_finalize(m_stmt);
-}
+Statement::~Statement() { sqlite3_finalize(m_stmt); }
 
 Statement& Statement::Bind(int index, int64_t value)
 {
@@ -65,15 +62,9 @@ void Statement::Reset()
     sqlite3_clear_bindings(m_stmt);
 }
 
-bool Statement::IsNull(int column) const
-{
-    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
-}
+bool Statement::IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
 
-int64_t Statement::Int(int column) const
-{
-    return sqlite3_column_int64(m_stmt, column);
-}
+int64_t Statement::Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
 
 std::string Statement::Text(int column) const
 {
@@ -122,10 +113,7 @@ Database::Database(const std::string& path, Opening opening)
     }
 }
 
-Database::~Database()
-{
-    sqlite3_close_v2(m_db);
-}
+Database::~Database() { sqlite3_close_v2(m_db); }
 
 void Database::Exec(std::string_view sql)
 {
@@ -139,20 +127,11 @@ void Database::Exec(std::string_view sql)
     }
 }
 
-int64_t Database::LastInsertId() const
-{
-    return sqlite3_last_insert_rowid(m_db);
-}
+int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
 
-int Database::Changes() const
-{
-    return sqlite3_changes(m_db);
-}
+int Database::Changes() const { return sqlite3_changes(m_db); }
 
-void Database::Fail(int code) const
-{
-    throw DatabaseError(code, sqlite3_errmsg(m_db));
-}
+void Database::Fail(int code) const { throw DatabaseError(code, sqlite3_errmsg(m_db)); }
 
 size_t Database::SchemaVersion()
 {

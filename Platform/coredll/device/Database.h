@@ -26,7 +26,7 @@ public:
     Statement& Bind(int index, const void* data, size_t size); // a blob; null data with size 0 is an empty blob
     Statement& BindNull(int index);
 
-    bool Step();    // true while a row is available
+    bool Step();   // true while a row is available
     void Execute(); // runs to completion
     void Reset();
 

@@ -46,28 +46,17 @@ Profile ReadProfile(Database& db)
     Statement all(db, "SELECT name, value FROM profile");
     while (all.Step()) {
         std::string name = all.Text(0), value = all.Text(1);
-        if (name == "platform")
-            p.platform = value;
-        else if (name == "screenWidth")
-            p.screenWidth = std::stoi(value);
-        else if (name == "screenHeight")
-            p.screenHeight = std::stoi(value);
-        else if (name == "dpi")
-            p.dpi = std::stoi(value);
-        else if (name == "locale")
-            p.locale = value;
-        else if (name == "timeZone")
-            p.timeZone = value;
-        else if (name == "osMajor")
-            p.osMajor = std::stoi(value);
-        else if (name == "osMinor")
-            p.osMinor = std::stoi(value);
-        else if (name == "osBuild")
-            p.osBuild = std::stoi(value);
-        else if (name == "ownNumber")
-            p.ownNumber = value;
-        else if (name == "lineName")
-            p.lineName = value;
+        if (name == "platform") p.platform = value;
+        else if (name == "screenWidth") p.screenWidth = std::stoi(value);
+        else if (name == "screenHeight") p.screenHeight = std::stoi(value);
+        else if (name == "dpi") p.dpi = std::stoi(value);
+        else if (name == "locale") p.locale = value;
+        else if (name == "timeZone") p.timeZone = value;
+        else if (name == "osMajor") p.osMajor = std::stoi(value);
+        else if (name == "osMinor") p.osMinor = std::stoi(value);
+        else if (name == "osBuild") p.osBuild = std::stoi(value);
+        else if (name == "ownNumber") p.ownNumber = value;
+        else if (name == "lineName") p.lineName = value;
     }
     return p;
 }
@@ -101,20 +90,11 @@ fs::path Dir()
     return DefaultDir();
 }
 
-fs::path FsRoot()
-{
-    return Dir() / "fs";
-}
+fs::path FsRoot() { return Dir() / "fs"; }
 
-fs::path RunDir()
-{
-    return Dir() / "run";
-}
+fs::path RunDir() { return Dir() / "run"; }
 
-bool Exists(const fs::path& dir)
-{
-    return fs::exists(dir / kDatabaseFile);
-}
+bool Exists(const fs::path& dir) { return fs::exists(dir / kDatabaseFile); }
 
 void Create(const fs::path& dir, const Profile& profile, bool manualClock, int64_t startUtcTicks)
 {

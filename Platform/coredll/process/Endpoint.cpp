@@ -33,10 +33,7 @@ constexpr auto kReplyBound = std::chrono::seconds(5);
 // How long the end of the endpoint waits for replies still being worked out.
 constexpr auto kRepliesBound = std::chrono::seconds(2);
 
-HWND WindowOf(const RequestHeader& request)
-{
-    return reinterpret_cast<HWND>(static_cast<uintptr_t>(request.target));
-}
+HWND WindowOf(const RequestHeader& request) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(request.target)); }
 
 std::u16string TextOf(const std::vector<uint8_t>& payload)
 {
@@ -58,10 +55,7 @@ DWORD CheckWindow(HWND hwnd, UINT msg)
     return ERROR_SUCCESS;
 }
 
-Reply Refused(DWORD error)
-{
-    return Reply{0, 0, error};
-}
+Reply Refused(DWORD error) { return Reply{0, 0, error}; }
 
 // Carries out a request that passed CheckRequest.
 Reply CarryOut(const RequestHeader& request, const std::vector<uint8_t>& payload, std::string* answer)
@@ -74,8 +68,7 @@ Reply CarryOut(const RequestHeader& request, const std::vector<uint8_t>& payload
             return Refused(error);
     switch (kind) {
     case RequestKind::Post:
-        if (!PostMessageW(hwnd, request.message, static_cast<WPARAM>(request.wParam),
-                          static_cast<LPARAM>(request.lParam)))
+        if (!PostMessageW(hwnd, request.message, static_cast<WPARAM>(request.wParam), static_cast<LPARAM>(request.lParam)))
             reply = Refused(GetLastError());
         break;
     case RequestKind::Send:
@@ -89,8 +82,8 @@ Reply CarryOut(const RequestHeader& request, const std::vector<uint8_t>& payload
         break;
     case RequestKind::Idle: reply.result = ThisProcessIsIdle() ? 1 : 0; break;
     case RequestKind::Automation: {
-        automation::Served served =
-            automation::Serve(static_cast<automation::Request>(request.message), request.wParam, TextOf(payload));
+        automation::Served served = automation::Serve(static_cast<automation::Request>(request.message),
+                                                      request.wParam, TextOf(payload));
         *answer = std::move(served.text);
         if (!served.done)
             reply = Refused(served.error);

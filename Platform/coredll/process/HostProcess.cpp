@@ -45,10 +45,7 @@ int64_t HostStartTime(pid_t pid)
     return stat.state == 'Z' || stat.state == 'X' ? 0 : stat.start;
 }
 
-bool IsRunning(pid_t pid, int64_t hostStart)
-{
-    return hostStart != 0 && HostStartTime(pid) == hostStart;
-}
+bool IsRunning(pid_t pid, int64_t hostStart) { return hostStart != 0 && HostStartTime(pid) == hostStart; }
 
 bool IsStopped(pid_t pid)
 {

@@ -18,8 +18,7 @@ bool ThisProcessIsIdle()
     auto& table = WindowTable::Instance();
     std::vector<DWORD> threads;
     for (HWND hwnd : table.TopLevelWindows())
-        if (auto window = table.Find(hwnd);
-            window && std::find(threads.begin(), threads.end(), window->threadId) == threads.end())
+        if (auto window = table.Find(hwnd); window && std::find(threads.begin(), threads.end(), window->threadId) == threads.end())
             threads.push_back(window->threadId);
     return !threads.empty() && ThreadQueue::AllIdle(threads);
 }

@@ -19,10 +19,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-uint64_t HandleValue(HWND hwnd)
-{
-    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(hwnd));
-}
+uint64_t HandleValue(HWND hwnd) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(hwnd)); }
 
 // A socket left by a process that ended without removing it (it was killed). One that a new process under
 // the same number has just made in its place stays.
@@ -81,8 +78,8 @@ Reply Call(pid_t pid, const RequestHeader& request, std::optional<std::chrono::m
 RequestHeader Request(RequestKind kind, uint64_t target, UINT msg = 0, WPARAM wp = 0, LPARAM lp = 0,
                       uint32_t payloadSize = 0)
 {
-    return RequestHeader{static_cast<uint32_t>(kind), msg,         target, static_cast<uint64_t>(wp),
-                         static_cast<int64_t>(lp),    payloadSize, 0};
+    return RequestHeader{static_cast<uint32_t>(kind), msg, target, static_cast<uint64_t>(wp),
+                         static_cast<int64_t>(lp), payloadSize, 0};
 }
 
 bool Done(const Reply& reply, DWORD* error)
@@ -94,10 +91,7 @@ bool Done(const Reply& reply, DWORD* error)
 
 } // namespace
 
-pid_t ProcessOfWindow(HWND hwnd)
-{
-    return static_cast<pid_t>(HandleValue(hwnd) >> 32);
-}
+pid_t ProcessOfWindow(HWND hwnd) { return static_cast<pid_t>(HandleValue(hwnd) >> 32); }
 
 bool RemotePost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD* error)
 {

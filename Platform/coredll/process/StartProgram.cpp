@@ -81,10 +81,7 @@ struct SpawnSetup {
     }
 };
 
-bool StartsWith(std::u16string_view text, char16_t c)
-{
-    return !text.empty() && text.front() == c;
-}
+bool StartsWith(std::u16string_view text, char16_t c) { return !text.empty() && text.front() == c; }
 
 // Why the host could not start a program file that is there.
 DWORD SpawnError(int failed, const fs::path& program)

@@ -117,27 +117,15 @@ bool Join(const std::optional<std::u16string>& commandLine, std::string* why)
 
 } // namespace
 
-bool JoinDevice(std::u16string_view commandLine, std::string* why)
-{
-    return Join(std::u16string(commandLine), why);
-}
+bool JoinDevice(std::u16string_view commandLine, std::string* why) { return Join(std::u16string(commandLine), why); }
 
-bool EnsureJoined()
-{
-    return Join(std::nullopt, nullptr);
-}
+bool EnsureJoined() { return Join(std::nullopt, nullptr); }
 
 namespace {
-std::string JoinFailurePrefix(pid_t pid)
-{
-    return "process " + std::to_string(pid) + " cannot join the device: ";
-}
+std::string JoinFailurePrefix(pid_t pid) { return "process " + std::to_string(pid) + " cannot join the device: "; }
 } // namespace
 
-std::string JoinFailureLine(pid_t pid, const std::string& why)
-{
-    return JoinFailurePrefix(pid) + why + "\n";
-}
+std::string JoinFailureLine(pid_t pid, const std::string& why) { return JoinFailurePrefix(pid) + why + "\n"; }
 
 std::string JoinFailureIn(const std::string& line, pid_t pid)
 {
