@@ -3,13 +3,13 @@
 namespace phone {
 
 extern const Command kInit, kUp, kLaunch, kScreen, kPress, kType, kMenu, kRow, kAnswer, kWait, kAttach, kClock,
-    kReg, kContacts, kSms, kCall, kAlarms, kWake, kComposed, kPs, kKill;
+    kReg, kContacts, kSms, kCall, kAlarms, kWake, kComposed, kPs, kKill, kVolume;
 
 const std::vector<const Command*>& Commands()
 {
     static const std::vector<const Command*> commands = {
         &kInit, &kUp,  &kLaunch,   &kScreen, &kPress, &kType, &kMenu,     &kRow, &kAnswer, &kWait, &kAttach,
-        &kClock, &kReg, &kContacts, &kSms,    &kCall,  &kAlarms, &kWake, &kComposed, &kPs,  &kKill};
+        &kClock, &kReg, &kContacts, &kSms,    &kCall,  &kAlarms, &kWake, &kComposed, &kPs,  &kKill, &kVolume};
     return commands;
 }
 

@@ -14,11 +14,12 @@ namespace {
 struct SampleContact {
     const char16_t* name;
     const char16_t* mobile;
+    const char16_t* work;
 };
 
 constexpr SampleContact kContacts[] = {
-    {u"Anna Berg", u"+15550101"},  {u"Ben Carter", u"+15550102"},  {u"Carla Diaz", u"+15550103"},
-    {u"David Evans", u"+15550104"}, {u"Emma Fischer", u"+15550105"}, {u"Office", u""},
+    {u"Anna Berg", u"+15550101", u""},   {u"Ben Carter", u"+15550102", u""},   {u"Carla Diaz", u"+15550103", u""},
+    {u"David Evans", u"+15550104", u""}, {u"Emma Fischer", u"+15550105", u""}, {u"Office", u"", u"+15550110"},
 };
 
 // Short exchanges, one every few days over the last three months: a message from a contact and the answer.
@@ -49,7 +50,7 @@ constexpr int64_t kTicksPerHour = 3600 * device::kTicksPerSecond;
 void AddSampleData()
 {
     for (const SampleContact& contact : kContacts)
-        device::contacts::Add(contact.name, contact.mobile);
+        device::contacts::Add(contact.name, contact.mobile, contact.work);
     int64_t now = device::NowTicks();
     int turn = 0;
     for (int daysAgo = kDays; daysAgo > 0; daysAgo -= kEveryDays, ++turn) {

@@ -58,6 +58,24 @@
 #define IDS_TIME_NOT_IN_FUTURE 282
 #define IDS_SCHEDULED_LIMIT_FORMAT 284
 #define IDS_SCHEDULED_TOO_CLOSE_FORMAT 285
+#define IDD_SCHEDULE_EDIT 609
+#define IDM_SCHEDULED 408
+#define IDM_SCHEDULE_EDIT 409
+#define IDI_SCHEDULED_MESSAGE 104
+#define IDC_SCHEDULED_LIST 650
+#define IDC_RECIPIENTS_LABEL 621
+#define IDC_TEXT_LABEL 622
+#define IDC_DUE_LABEL 623
+#define IDC_MESSAGE_TEXT 650
+#define IDC_RECIPIENTS 651
+#define IDC_DUE_PICKER 654
+#define IDC_TEXT_COUNTER 667
+#define IDM_NEW_SCHEDULED 503
+#define IDM_DELETE_SCHEDULED 505
+#define IDM_DELETE_ALL_SCHEDULED 508
+#define IDM_ADD_RECIPIENT 503
+#define IDM_REMOVE_RECIPIENTS 508
+#define IDM_CLEAR_TEXT 511
 
 // --- Auto-reply ------------------------------------------------------------------------------------
 #define IDS_AUTO_REPLY_DEFAULT_TEXT 265
@@ -68,6 +86,28 @@
 #define IDS_WARN_10_SECONDS 247
 #define IDS_WARN_30_SECONDS 248
 #define IDS_WARN_NONE 249
+#define IDD_MISSED_CALL_REPLY 604
+#define IDD_AUTO_REPLY_OPTIONS 605
+#define IDM_AUTO_REPLY 405
+#define IDM_MISSED_CALL_REPLY 406
+#define IDM_REPLY_OPTIONS 502
+#define IDM_CLEAR_TEXT 511
+// The auto-reply screen (603)
+#define IDC_REPLY_TEXT 650
+#define IDC_REPLY_ON 652
+#define IDC_REPLY_COUNTER 667
+// The warning before a reply (604)
+#define IDC_REPLY_HEADING 621
+#define IDC_REPLY_NOTE 622
+#define IDC_CALLER 623
+#define IDC_COUNTDOWN 624
+// The auto-reply options (605)
+#define IDC_MODE_LABEL 620
+#define IDC_DELAY_LABEL 621
+#define IDC_MODE_SPIN 623
+#define IDC_DELAY_SPIN 624
+#define IDC_MODE_LIST 655
+#define IDC_DELAY_LIST 666
 
 // --- Backup, restore and export --------------------------------------------------------------------
 #define IDS_ACTION_BACKUP 211

@@ -27,6 +27,7 @@
 
 #define SS_LEFT 0x0000
 #define SS_CENTER 0x0001
+#define SS_RIGHT 0x0002
 #define SS_ICON 0x0003
 #define SS_NOPREFIX 0x0080
 
@@ -50,5 +51,6 @@
 #define UDS_SETBUDDYINT 0x0002
 #define UDS_ALIGNRIGHT 0x0004
 #define UDS_ARROWKEYS 0x0020
+#define UDS_HORZ 0x0040
 
 #define PBS_SMOOTH 0x0001

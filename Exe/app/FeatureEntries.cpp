@@ -3,7 +3,9 @@
 #include "app/Binding.h"
 #include "app/FeatureEntry.h"
 #include "app/MainWindow.h"
+#include "autoreply/AutoReplySettingsDialog.h"
 #include "contacts/GroupsDialog.h"
+#include "schedule/ScheduleListDialog.h"
 #include "stats/StatisticsScreen.h"
 #include "ui/DialogBase.h"
 #include "ui/TextEntryDialog.h"
@@ -82,10 +84,10 @@ private:
 const MessageToOwnNumber kMessageToMe{1, IDI_FEATURE_MESSAGE_TO_ME, IDS_FEATURE_MESSAGE_TO_ME,
                                       IDS_FEATURE_MESSAGE_TO_ME_NOTE};
 const ScreenFeature kGroups{1, IDI_FEATURE_GROUPS, IDS_FEATURE_GROUPS, IDS_FEATURE_GROUPS_NOTE, &ShowGroupsScreen};
-const FeatureScreen kAutoReply{
-    1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE, IDD_AUTO_REPLY, true};
-const FeatureScreen kScheduled{
-    1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE, IDD_SCHEDULED, false};
+const ScreenFeature kAutoReply{1, IDI_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY, IDS_FEATURE_AUTO_REPLY_NOTE,
+                               &RunAutoReplySettings};
+const ScreenFeature kScheduled{1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED_NOTE,
+                               &ShowScheduledScreen};
 const ScreenFeature kStatistics{0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE,
                                 &ShowStatisticsScreen};
 const FeatureScreen kBackup{1,    IDI_FEATURE_BACKUP, IDS_FEATURE_BACKUP, IDS_FEATURE_BACKUP_NOTE, IDD_BACKUP,

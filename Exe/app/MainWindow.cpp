@@ -112,11 +112,7 @@ LRESULT MainWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
         OnCommand(LOWORD(wp));
         FocusList();
         return 0;
-    case WM_MISSED_CALL:
-        HandleMissedCall();
-        if (g_program.silentMode || m_settings.AutoExit)
-            PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-        return 0;
+    case WM_MISSED_CALL: HandleMissedCall(); return 0;
     }
     if (g_program.wmScheduledSms && msg == g_program.wmScheduledSms) {
         RunScheduledSend();

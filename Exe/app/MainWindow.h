@@ -27,7 +27,8 @@ public:
     // Runs a feature over owner; a success closes the program when AutoExit is set and the feature says so.
     HRESULT RunFeature(const FeatureEntry& entry, HWND owner);
 
-    // The scheduled send of a wake-up, and the answer to a missed call.
+    // The scheduled send of a wake-up, and the answer to a missed call, after which the program closes in
+    // silent mode or with AutoExit.
     HRESULT RunScheduledSend();
     HRESULT HandleMissedCall();
 

@@ -163,6 +163,13 @@ DateTimeSpan operator-(const DateTime& a, const DateTime& b)
     return DateTimeSpan(ToContinuous(a.m_value) - ToContinuous(b.m_value));
 }
 
+DateTime LocalNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return DateTime::FromSystemTime(now);
+}
+
 DateTime AddSpan(const DateTime& d, const DateTimeSpan& s)
 {
     DateTime result;

@@ -65,6 +65,9 @@ private:
     DateTimeStatus m_status = DateTimeValid;
 };
 
+// The system's current local time.
+DateTime LocalNow();
+
 DateTime AddSpan(const DateTime& d, const DateTimeSpan& s);
 DateTime SubtractSpan(const DateTime& d, const DateTimeSpan& s);
 

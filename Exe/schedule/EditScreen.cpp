@@ -1,8 +1,11 @@
 #include "schedule/EditScreen.h"
 
-// The edit screen is not part of the program yet: until it is, it ends as a dialog that could not be
-// made does.
-INT_PTR RunEditScreen(HWND, ScheduledMessage&)
+#include "schedule/ScheduleEditDialog.h"
+
+#include "ids.h"
+
+INT_PTR RunEditScreen(HWND parent, ScheduledMessage& message)
 {
-    return -1;
+    ScheduleEditDialog screen(message);
+    return RunDialog(IDD_SCHEDULE_EDIT, parent, screen);
 }

@@ -18,13 +18,6 @@ constexpr size_t kMessagePathLength = sizeof(kScheduledKey) / sizeof(WCHAR) + kK
 constexpr WCHAR kBodyValue[] = TEXT("Body");
 constexpr WCHAR kTimeValue[] = TEXT("Time");
 
-DateTime Now()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return DateTime::FromSystemTime(now);
-}
-
 // A stored time that is no date (only a hand-edited registry has one) could never be woken for, and as
 // the earliest time it would stand in the way of every other message's wake-up.
 bool IsDate(double value)
@@ -140,10 +133,12 @@ HRESULT ScheduledMessage::SetTime(const DateTime& time)
 
 bool ScheduledMessage::IsPast(bool tolerateLate) const
 {
-    DateTime now = Now();
+    DateTime now = LocalNow();
     if (!(now > m_time)) return false;
     if (!tolerateLate) return true;
-    return (now - m_time).WholeSeconds() > 10.0;
+    // now is the later, so a negative count is a lateness too long for 32 bits (decades): past.
+    double late = (now - m_time).WholeSeconds();
+    return late > 10.0 || late < 0;
 }
 
 HRESULT ScheduledMessage::DescribeDue(LPWSTR* out) const

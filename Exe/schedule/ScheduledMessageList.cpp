@@ -40,19 +40,25 @@ HRESULT ScheduledMessageList::LoadAll()
     return S_OK;
 }
 
-HRESULT ScheduledMessageList::FindNext(ScheduledMessage** out, bool tolerateLate) const
+template <class Wanted> ScheduledMessage* ScheduledMessageList::Earliest(Wanted wanted) const
 {
     ScheduledMessage* best = nullptr;
     for (ScheduledMessage* message : m_messages) {
-        if (message->IsPast(tolerateLate)) continue;
+        if (!wanted(*message)) continue;
         if (!best || message->Time() < best->Time()) best = message;
     }
+    return best;
+}
+
+HRESULT ScheduledMessageList::FindNext(ScheduledMessage** out, bool tolerateLate) const
+{
+    ScheduledMessage* best = Earliest([tolerateLate](const ScheduledMessage& m) { return !m.IsPast(tolerateLate); });
     if (!best) return E_FAIL;
     *out = best;
     return S_OK;
 }
 
-HRESULT ScheduledMessageList::ArmWakeUp()
+HRESULT ScheduledMessageList::ArmWakeUp(bool laterOnly)
 {
     WaitCursor wait;
     LoadAll();
@@ -62,7 +68,11 @@ HRESULT ScheduledMessageList::ArmWakeUp()
     HRESULT hr = utils::GetQuotedModulePath(application, MAX_PATH);
     if (FAILED(hr)) return hr;
     ScheduledMessage* next = nullptr;
-    if (SUCCEEDED(FindNext(&next, false))) {
+    if (laterOnly)
+        next = Earliest([now = LocalNow()](const ScheduledMessage& m) { return m.Time() > now; });
+    else
+        FindNext(&next, false);
+    if (next) {
         SYSTEMTIME due;
         if (next->Time().ToSystemTime(&due) && CeRunAppAtTime(application, &due)) return S_OK;
         hr = E_FAIL;

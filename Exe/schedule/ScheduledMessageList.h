@@ -21,8 +21,9 @@ class ScheduledMessageList
     HRESULT FindNext(ScheduledMessage** out, bool tolerateLate) const;
 
     // Reloads the list and registers the program to be started at the earliest future message's time,
-    // or clears the registration when there is none.
-    HRESULT ArmWakeUp();
+    // or clears the registration when there is none. With laterOnly a message due this very second is
+    // passed over, as a registration for now would start the program again at once.
+    HRESULT ArmWakeUp(bool laterOnly = false);
     // Reloads the list and finds the message a wake-up now is for: due this minute, at most 10 seconds
     // late; E_FAIL when there is none.
     HRESULT FindDue(ScheduledMessage** out);
@@ -32,6 +33,8 @@ class ScheduledMessageList
 
   private:
     void Clear();
+    // The message with the earliest time among those wanted; the first in the list among equal times.
+    template <class Wanted> ScheduledMessage* Earliest(Wanted wanted) const;
 
     std::vector<ScheduledMessage*> m_messages;
 };

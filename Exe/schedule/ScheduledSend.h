@@ -5,6 +5,7 @@
 #include <windows.h>
 
 // Sends the due message to every member, waits 5 seconds, so the message is clearly past, and registers
-// the next wake-up, whose result is the result; E_FAIL when no message is due. Nothing is registered
-// when nothing was sent. With closeAfterwards, posts WM_CLOSE to mainWindow whatever happened.
+// the next wake-up, whose result is the result. With no message due, E_FAIL, and the wake-up is registered
+// for the next message still ahead. A failed send registers nothing. With closeAfterwards, posts WM_CLOSE
+// to mainWindow whatever happened.
 HRESULT RunScheduledSend(HWND mainWindow, bool closeAfterwards);

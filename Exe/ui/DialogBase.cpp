@@ -22,7 +22,11 @@ BOOL CALLBACK CommonDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (!dialog)
         return FALSE;
     BOOL handled = FALSE;
-    dialog->OnMessage(hwnd, msg, wp, lp, handled); // the dialog procedure answers only whether it was handled
+    LRESULT result = dialog->OnMessage(hwnd, msg, wp, lp, handled);
+    // A colour message is answered with the brush itself (a system colour brush, which fits the answer);
+    // everything else only says whether it was handled.
+    if (handled && msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC)
+        return static_cast<BOOL>(result);
     return handled;
 }
 

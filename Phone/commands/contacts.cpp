@@ -15,13 +15,15 @@ namespace {
 
 int Add(Args& args)
 {
-    std::string name = args.Option("--name"), mobile = args.Option("--mobile");
+    std::string name = args.Option("--name"), mobile = args.Option("--mobile"), work = args.Option("--work"),
+                home = args.Option("--home");
     args.ExpectEnd();
     if (name.empty())
         throw UsageError("missing --name");
     uint32_t oid;
     try {
-        oid = device::contacts::Add(device::Utf16FromUtf8(name), device::Utf16FromUtf8(mobile));
+        oid = device::contacts::Add(device::Utf16FromUtf8(name), device::Utf16FromUtf8(mobile),
+                                    device::Utf16FromUtf8(work), device::Utf16FromUtf8(home));
     } catch (const std::invalid_argument& e) {
         throw UsageError(e.what());
     }
@@ -33,7 +35,8 @@ int List(Args& args)
 {
     args.ExpectEnd();
     for (const device::contacts::Contact& contact : device::contacts::List())
-        std::printf("%u\t%s\t%s\n", contact.oid, Utf8(contact.name).c_str(), Utf8(contact.mobile).c_str());
+        std::printf("%u\t%s\t%s\t%s\t%s\n", contact.oid, Utf8(contact.name).c_str(), Utf8(contact.mobile).c_str(),
+                    Utf8(contact.work).c_str(), Utf8(contact.home).c_str());
     return 0;
 }
 
@@ -69,10 +72,10 @@ int Run(Args& args)
 
 extern const Command kContacts{
     "contacts",
-    "add --name N [--mobile M] | list | delete OID",
+    "add --name N [--mobile M] [--work W] [--home H] | list | delete OID",
     "add, list and delete contacts",
-    "add prints 'added OID NAME'. list prints one contact a line in filing order, as OID, name and mobile\n"
-    "number separated by tabs (the number empty when there is none). delete takes the object id.",
+    "add prints 'added OID NAME'. list prints one contact a line in filing order, as OID, name, mobile,\n"
+    "work and home number separated by tabs (a number empty when there is none). delete takes the object id.",
     true,
     &Run,
 };

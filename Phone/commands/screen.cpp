@@ -130,9 +130,10 @@ int Answer(Args& args)
 extern const Command kScreen{
     "screen", "[--json]", "show the foreground screen",
     "As text: the title, each control on a line in layout order ('*' the focused one, '[x]' a checked box,\n"
-    "'(...)' greyed, '>' the selected row), an open menu or message box, and the soft keys at the bottom.\n"
+    "'(...)' greyed, '>' the selected row, '[...]' the part of a focused date and time being edited), an open\n"
+    "menu or message box, and the soft keys at the bottom.\n"
     "With --json, the snapshot as one JSON object: title, windows (class, id, text, rect, visible, enabled,\n"
-    "focused, checked, readonly, rows, children), softkeys, menu, messagebox and cursor.\n"
+    "focused, checked, readonly, rows, field, children), softkeys, menu, messagebox and cursor.\n"
     "The device is waited for until idle first.",
     true, &Screen,
 };

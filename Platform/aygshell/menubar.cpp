@@ -7,6 +7,7 @@
 
 #include "MenuBar.h"
 
+#include "device/ShellHooks.h"
 #include "user/Screen.h"
 #include "user/SoftKeyBar.h"
 #include "user/Window.h"
@@ -215,6 +216,39 @@ bool LoadKeys(const SHMENUBARINFO& info, MenuBar* record)
     return true;
 }
 
+// The bar's window at the foot of the screen, serving record.owner; null when it can't be made.
+HWND ShowBar(MenuBar record, HINSTANCE instance, bool visible)
+{
+    RegisterBarClass();
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    int height = GetSystemMetrics(SM_CYMENU);
+    HWND bar = CreateWindowExW(0, kBarClass, TEXT(""), WS_POPUP, screen.left, screen.bottom - height,
+                               screen.right - screen.left, height, record.owner, nullptr, instance, nullptr);
+    if (!bar) {
+        if (record.menu)
+            DestroyMenu(record.menu);
+        return nullptr;
+    }
+    record.bar = bar;
+    HWND owner = record.owner;
+    device::shell::AddMenuBar(record);
+    device::SetSoftKeyBar(owner, bar);
+    if (visible)
+        ShowWindow(bar, SW_SHOWNOACTIVATE); // the window it serves keeps the activation
+    return bar;
+}
+
+// The platform's own screens get their two soft keys here, without a menu resource.
+HWND MakeCommandBar(HWND owner, const device::SoftKeyCommand& left, const device::SoftKeyCommand& right)
+{
+    MenuBar record;
+    record.owner = owner;
+    record.keys = {BarKey{left.label, left.command}, BarKey{right.label, right.command}};
+    return ShowBar(std::move(record), nullptr, true);
+}
+
+[[maybe_unused]] const bool g_barMakerSet = (device::SetSoftKeyBarMaker(&MakeCommandBar), true);
+
 } // namespace
 
 // cbSize is sizeof(SHMENUBARINFO) as compiled on this host (36 bytes on the device's 32-bit layout).
@@ -228,24 +262,8 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* pmbi)
     record.owner = pmbi->hwndParent;
     if (!LoadKeys(*pmbi, &record))
         return FALSE;
-    RegisterBarClass();
-    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    int height = GetSystemMetrics(SM_CYMENU);
-    HWND bar = CreateWindowExW(0, kBarClass, TEXT(""), WS_POPUP, screen.left, screen.bottom - height,
-                               screen.right - screen.left, height, pmbi->hwndParent, nullptr, pmbi->hInstRes,
-                               nullptr);
-    if (!bar) {
-        if (record.menu)
-            DestroyMenu(record.menu);
-        return FALSE;
-    }
-    record.bar = bar;
-    device::shell::AddMenuBar(record);
-    device::SetSoftKeyBar(pmbi->hwndParent, bar);
-    if (!(pmbi->dwFlags & SHCMBF_HIDDEN))
-        ShowWindow(bar, SW_SHOWNOACTIVATE); // the window it serves keeps the activation
-    pmbi->hwndMB = bar;
-    return TRUE;
+    pmbi->hwndMB = ShowBar(std::move(record), pmbi->hInstRes, !(pmbi->dwFlags & SHCMBF_HIDDEN));
+    return pmbi->hwndMB != nullptr;
 }
 
 HWND WINAPI SHFindMenuBar(HWND hwnd)

@@ -1,6 +1,6 @@
 // The contact store (Pocket Outlook Object Model): the application object, contact items and the contact
-// chooser. Contacts carry a filing name and a mobile number; the other folders (calendar, tasks, cities)
-// and the item properties beyond those are not kept here, and their methods answer E_NOTIMPL.
+// chooser. Contacts carry a filing name and mobile, business and home numbers; the other folders (calendar,
+// tasks, cities) and the item properties beyond those are not kept here, and their methods answer E_NOTIMPL.
 #pragma once
 
 #include "windef.h"
@@ -156,6 +156,8 @@ interface IContact : public IDispatch
 // Contact properties, (identifier << 16) | value type.
 #define PIMPR_FILEAS ((CEPROPID)((0x0080 << 16) | CEVT_LPWSTR))
 #define PIMPR_MOBILE_TELEPHONE_NUMBER ((CEPROPID)((0x0096 << 16) | CEVT_LPWSTR))
+#define PIMPR_BUSINESS_TELEPHONE_NUMBER ((CEPROPID)((0x0097 << 16) | CEVT_LPWSTR))
+#define PIMPR_HOME_TELEPHONE_NUMBER ((CEPROPID)((0x0099 << 16) | CEVT_LPWSTR))
 // Chooser-only properties, each standing for a group of a contact's numbers and addresses.
 #define PIMPR_ALL_PHONE ((CEPROPID)((0x1800 << 16) | CEVT_LPWSTR))
 #define PIMPR_ALL_EMAIL ((CEPROPID)((0x1801 << 16) | CEVT_LPWSTR))

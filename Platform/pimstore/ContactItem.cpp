@@ -14,8 +14,10 @@ HRESULT CopyOut(const std::u16string& text, BSTR* out)
 
 STDMETHODIMP ContactItem::get_FileAs(BSTR* ppwsz) { return CopyOut(m_contact.name, ppwsz); }
 
-// A contact without a mobile number answers an empty string, not a null one.
+// A contact without such a number answers an empty string, not a null one.
 STDMETHODIMP ContactItem::get_MobileTelephoneNumber(BSTR* ppwsz) { return CopyOut(m_contact.mobile, ppwsz); }
+STDMETHODIMP ContactItem::get_BusinessTelephoneNumber(BSTR* ppwsz) { return CopyOut(m_contact.work, ppwsz); }
+STDMETHODIMP ContactItem::get_HomeTelephoneNumber(BSTR* ppwsz) { return CopyOut(m_contact.home, ppwsz); }
 
 STDMETHODIMP ContactItem::get_Oid(long* poid)
 {

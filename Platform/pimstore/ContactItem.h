@@ -1,6 +1,6 @@
 // A contact item as GetItemFromOid hands it out: a copy of the contact taken at lookup. The store keeps a
-// filing name and a mobile number; every other property, and changing, saving or showing the item, answers
-// E_NOTIMPL, since the store has nothing true to say.
+// filing name and the mobile, business and home numbers; every other property, and changing, saving or
+// showing the item, answers E_NOTIMPL, since the store has nothing true to say.
 #pragma once
 
 #include "ContactsDevice.h"
@@ -14,6 +14,8 @@ public:
 
     STDMETHODIMP get_FileAs(BSTR* ppwsz) override;
     STDMETHODIMP get_MobileTelephoneNumber(BSTR* ppwsz) override;
+    STDMETHODIMP get_BusinessTelephoneNumber(BSTR* ppwsz) override;
+    STDMETHODIMP get_HomeTelephoneNumber(BSTR* ppwsz) override;
     STDMETHODIMP get_Oid(long* poid) override;
 
 #define UNSUPPORTED(method, type) \
@@ -26,9 +28,7 @@ public:
     UNSUPPORTED(get_Email1Address, BSTR*)
     UNSUPPORTED(get_OfficeLocation, BSTR*)
     UNSUPPORTED(get_PagerNumber, BSTR*)
-    UNSUPPORTED(get_BusinessTelephoneNumber, BSTR*)
     UNSUPPORTED(get_JobTitle, BSTR*)
-    UNSUPPORTED(get_HomeTelephoneNumber, BSTR*)
     UNSUPPORTED(get_Email2Address, BSTR*)
     UNSUPPORTED(get_Spouse, BSTR*)
     UNSUPPORTED(get_Email3Address, BSTR*)

@@ -1,6 +1,7 @@
 #include "e2e/ZelkovaPhone.h"
 
 #include "program/ProgramTesting.h"
+#include "schedule/DateTime.h"
 
 #include "device/Text.h"
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 namespace e2e_testing {
@@ -40,6 +42,14 @@ std::string ZelkovaPhone::Launch(const std::vector<std::string>& commandLine)
     arguments.insert(arguments.end(), commandLine.begin(), commandLine.end());
     std::string out = Output(arguments);
     return out.empty() ? out : out.substr(0, out.size() - 1);
+}
+
+std::string ZelkovaPhone::StartOnMainScreen()
+{
+    SetSetting("OneTimeMsg_264", "REG_DWORD", "1");
+    std::string pid = Launch();
+    ExpectPrints({"wait"}, "idle\n");
+    return pid;
 }
 
 bool ZelkovaPhone::RunningAre(const std::vector<std::string>& pids)
@@ -103,6 +113,41 @@ std::string MemberBytes(const std::vector<uint32_t>& ids)
         for (int shift = 0; shift < 32; shift += 8)
             bytes.push_back(static_cast<uint8_t>(id >> shift));
     return HexBytes(bytes);
+}
+
+void ZelkovaPhone::StoreScheduled(const std::string& id, const std::string& text, int year, int month, int day,
+                                  int hour, int minute, int second, const std::vector<uint32_t>& members)
+{
+    DateTime due;
+    ASSERT_EQ(due.FromParts(year, month, day, hour, minute, second), DateTimeValid);
+    double value = due.Value();
+    std::vector<uint8_t> time(sizeof value);
+    std::memcpy(time.data(), &value, sizeof value);
+    std::string key = kScheduledKey + id;
+    Output({"reg", "set", key, "Body", "REG_SZ", text});
+    Output({"reg", "set", key, "Time", "REG_BINARY", HexBytes(time)});
+    Output({"reg", "set", key, "Contacts", "REG_BINARY", MemberBytes(members)});
+}
+
+std::vector<std::string> ZelkovaPhone::WakeUps()
+{
+    std::vector<std::string> times;
+    for (const std::string& line : Lines({"alarms"})) {
+        EXPECT_NE(line.find("\\Program Files\\Zelkova\\Zelkova.exe"), std::string::npos) << line;
+        times.push_back(line.substr(0, 19));
+    }
+    return times;
+}
+
+std::vector<std::string> ZelkovaPhone::Sent()
+{
+    std::vector<std::string> sent;
+    for (const JsonValue& message : Json({"sms", "list", "--folder", "sent", "--json"}).items)
+        for (const JsonValue& to : message["to"].items)
+            sent.push_back(message["text"].text + " to " + to["name"].text + " " + to["address"].text + " at " +
+                           message["time"].text);
+    std::sort(sent.begin(), sent.end());
+    return sent;
 }
 
 std::vector<std::vector<std::string>> RowsOf(const JsonValue& snapshot, int listId)

@@ -16,6 +16,7 @@ using phone_testing::ControlOf;
 using phone_testing::JsonValue;
 
 constexpr const char* kSettingsKey = "HKCU\\Software\\Orvane\\Zelkova";
+constexpr const char* kScheduledKey = "HKCU\\Software\\Orvane\\Zelkova\\Scheduled SMS\\";
 
 class ZelkovaPhone : public phone_testing::PhoneTool {
 protected:
@@ -29,6 +30,8 @@ protected:
 
     // `phone launch` with that command line; the process id it printed.
     std::string Launch(const std::vector<std::string>& commandLine = {});
+    // Started as the user starts it, past the welcome hint, idle on the main screen; the process id.
+    std::string StartOnMainScreen();
     // Polls `phone ps` until it lists exactly these process ids; says whether it came to that.
     bool RunningAre(const std::vector<std::string>& pids);
 
@@ -41,6 +44,15 @@ protected:
 
     // A string of the installed resource library.
     static std::string ResourceText(unsigned id);
+
+    // A scheduled message stored as the program stores one, with `phone reg set`: its text, the date's 8
+    // bytes (local, as the program computes it) and its members.
+    void StoreScheduled(const std::string& id, const std::string& text, int year, int month, int day, int hour,
+                        int minute, int second, const std::vector<uint32_t>& members);
+    // The registered wake-up times, as `phone alarms` lists them, each checked to start the installed program.
+    std::vector<std::string> WakeUps();
+    // Each message of the sent folder as "TEXT to NAME ADDRESS at TIME", sorted.
+    std::vector<std::string> Sent();
 };
 
 // Bytes as `phone reg` reads and writes a REG_BINARY value: two hex digits each, separated by blanks.

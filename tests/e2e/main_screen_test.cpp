@@ -15,15 +15,6 @@ class ZelkovaMainScreen : public ZelkovaPhone {
 protected:
     explicit ZelkovaMainScreen(const std::vector<std::string>& leaveOut = {}) : ZelkovaPhone(leaveOut) {}
 
-    // Started as the user starts it, past the welcome hint, idle on the main screen.
-    std::string StartOnMainScreen()
-    {
-        SetSetting("OneTimeMsg_264", "REG_DWORD", "1");
-        std::string pid = Launch();
-        ExpectPrints({"wait"}, "idle\n");
-        return pid;
-    }
-
     void ExpectMainScreen()
     {
         JsonValue screen = Json({"screen", "--json"});

@@ -4,39 +4,24 @@
 #include "e2e/ZelkovaPhone.h"
 
 #include "app/Program.h"
-#include "schedule/DateTime.h"
 #include "schedule/ScheduledMessageList.h"
 
 #include "device/Modules.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 using namespace e2e_testing;
 
 namespace {
 
-constexpr const char* kScheduledKey = "HKCU\\Software\\Orvane\\Zelkova\\Scheduled SMS\\";
-
 class ScheduledSend : public ZelkovaPhone {
 protected:
-    // A message stored as the program stores one: its text, the date's 8 bytes and the members' object ids
-    // (4 bytes each, low byte first), written with `phone reg set`.
     void StoreMessage(const std::string& id, const std::string& text, int hour, int minute,
                       const std::vector<uint32_t>& members)
     {
-        DateTime due;
-        ASSERT_EQ(due.FromParts(2008, 6, 15, hour, minute, 0), DateTimeValid);
-        double value = due.Value();
-        std::vector<uint8_t> time(sizeof value);
-        std::memcpy(time.data(), &value, sizeof value);
-        std::string key = kScheduledKey + id;
-        Output({"reg", "set", key, "Body", "REG_SZ", text});
-        Output({"reg", "set", key, "Time", "REG_BINARY", HexBytes(time)});
-        Output({"reg", "set", key, "Contacts", "REG_BINARY", MemberBytes(members)});
+        StoreScheduled(id, text, 2008, 6, 15, hour, minute, 0, members);
     }
 
     // 09:00 (past at the start) to Ann, 10:00 to Ann and Bob, 12:00 to Cid.
@@ -60,29 +45,6 @@ protected:
             FreeLibrary(g_program.binding.utils);
         g_program.binding = {};
         device::SetProgramPath({});
-    }
-
-    // The registered wake-up times, as `phone alarms` lists them, each checked to start the installed program.
-    std::vector<std::string> WakeUps()
-    {
-        std::vector<std::string> times;
-        for (const std::string& line : Lines({"alarms"})) {
-            EXPECT_NE(line.find("\\Program Files\\Zelkova\\Zelkova.exe"), std::string::npos) << line;
-            times.push_back(line.substr(0, 19));
-        }
-        return times;
-    }
-
-    // Each message of the sent folder as "TEXT to NAME ADDRESS at TIME", sorted.
-    std::vector<std::string> Sent()
-    {
-        std::vector<std::string> sent;
-        for (const JsonValue& message : Json({"sms", "list", "--folder", "sent", "--json"}).items)
-            for (const JsonValue& to : message["to"].items)
-                sent.push_back(message["text"].text + " to " + to["name"].text + " " + to["address"].text + " at " +
-                               message["time"].text);
-        std::sort(sent.begin(), sent.end());
-        return sent;
     }
 
     // Starts the program as a wake-up does and waits for its end.
@@ -117,22 +79,27 @@ TEST_F(ScheduledSend, TheArmedWakeUpSendsTheDueMessageToEveryMemberThenArmsTheNe
     EXPECT_EQ(WakeUps(), std::vector<std::string>{});
 }
 
-TEST_F(ScheduledSend, AWakeUpSendsOnlyWithinTenSecondsAfterItsMessagesMinuteAndThenWaitsFiveSeconds)
+TEST_F(ScheduledSend, AWakeUpSendsOnlyWithinTenSecondsAfterItsMessagesMinuteAndArmsTheNextMessageEitherWay)
 {
     StoreTheDay();
-    ExpectPrints({"clock", "set", "2008-06-15 09:59:59"}, "2008-06-15 09:59:59 (manual)\n");
-    WakeUpNow();
+    // Too late for 10:00: nothing is sent, and the wake-up is armed for the message still ahead.
     ExpectPrints({"clock", "set", "2008-06-15 10:00:11"}, "2008-06-15 10:00:11 (manual)\n");
     WakeUpNow();
     EXPECT_EQ(Sent(), std::vector<std::string>{});
-    EXPECT_EQ(WakeUps(), std::vector<std::string>{}); // nothing sent, nothing registered
-    EXPECT_EQ(ClockLine(), "2008-06-15 10:00:11 (manual)\n");
+    EXPECT_EQ(WakeUps(), std::vector<std::string>{"2008-06-15 12:00:00"});
+    EXPECT_EQ(ClockLine(), "2008-06-15 10:00:11 (manual)\n"); // no wait without a send
 
     ExpectPrints({"clock", "set", "2008-06-15 10:00:04"}, "2008-06-15 10:00:04 (manual)\n");
     WakeUpNow();
     EXPECT_EQ(Sent(), (std::vector<std::string>{"Ten to Ann 555101 at 2008-06-15 10:00:04",
                                                 "Ten to Bob 555202 at 2008-06-15 10:00:04"}));
     EXPECT_EQ(ClockLine(), "2008-06-15 10:00:09 (manual)\n"); // the program's wait, on the manual clock
+    EXPECT_EQ(WakeUps(), std::vector<std::string>{"2008-06-15 12:00:00"});
+
+    // Too early for 12:00: nothing is sent.
+    ExpectPrints({"clock", "set", "2008-06-15 11:59:59"}, "2008-06-15 11:59:59 (manual)\n");
+    WakeUpNow();
+    EXPECT_EQ(Sent().size(), 2u);
     EXPECT_EQ(WakeUps(), std::vector<std::string>{"2008-06-15 12:00:00"});
 }
 

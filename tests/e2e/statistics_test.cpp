@@ -186,13 +186,19 @@ TEST_F(ZelkovaStatistics, ThePeriodDialogKeepsTheLastDayAfterTheFirstAndRefusesA
     EXPECT_EQ(PickerText(IDC_FIRST_DAY), "6/12/2008");
     EXPECT_EQ(PickerText(IDC_LAST_DAY), "6/17/2008");
 
-    // A last day before the first is refused, and the user is taken to the last day.
-    Press("down");
+    // Up and down step a field; right past the last field goes on to the next picker, left past the first
+    // comes back. A last day before the first is refused, and the user is taken to the last day.
+    Press("right");
     ASSERT_TRUE(Focused(IDC_LAST_DAY));
     Press("right");
     Type("11");
     EXPECT_EQ(PickerText(IDC_LAST_DAY), "6/11/2008");
-    Press("up");
+    Press("up"); // the year
+    EXPECT_EQ(PickerText(IDC_LAST_DAY), "6/11/2009");
+    Press("down");
+    EXPECT_EQ(PickerText(IDC_LAST_DAY), "6/11/2008");
+    for (int field = 0; field < 3; ++field) // from the year to the day, the month, and out
+        Press("left");
     ASSERT_TRUE(Focused(IDC_FIRST_DAY));
     Press("soft1");
     JsonValue refused = Screen();
@@ -205,7 +211,7 @@ TEST_F(ZelkovaStatistics, ThePeriodDialogKeepsTheLastDayAfterTheFirstAndRefusesA
     EXPECT_TRUE(Focused(IDC_LAST_DAY));
 
     // One day is a period: its date alone, its one text an average of one.
-    Press("left");
+    Press("right"); // from the month, where it was left, to the day
     Type("12");
     Press("soft1");
     EXPECT_EQ(Title(), "Statistics");

@@ -155,6 +155,42 @@ TEST_F(PhoneTool, AMissedCallWritesTheCallerThenTheCountWhichStartsTheWatchingPr
     EXPECT_EQ(Starts().size(), 1u);
 }
 
+TEST_F(PhoneTool, AMissedCallIsMatchedToTheContactWhoseNumberRangAsThePhoneMatchesIt)
+{
+    auto added = [&](const std::vector<std::string>& arguments) {
+        std::string out = Output(arguments);
+        return out.substr(6, out.find(' ', 6) - 6);
+    };
+    // Al files first but has only the last seven digits in common with Ann's mobile number.
+    std::string al = added({"contacts", "add", "--name", "Al", "--mobile", "5550101"});
+    std::string ann = added({"contacts", "add", "--name", "Ann", "--mobile", "+1 555 0101", "--work", "555-0202"});
+    std::string bob = added({"contacts", "add", "--name", "Bob", "--home", "0123 555 0303"});
+    auto caller = [&] {
+        std::string state;
+        for (const char* value : {"OID", "Name", "PropID", "Number"})
+            state += Output({"reg", "get", "HKLM\\System\\State\\Phone", std::string("Last Incoming Caller ") + value});
+        return state;
+    };
+
+    ExpectPrints({"call", "missed", "--from", "+15550101", "--name", "Network Name"},
+                 "missed call from +15550101 (Ann, mobile); missed calls: 1\n");
+    EXPECT_EQ(caller(), "REG_DWORD " + ann + "\nREG_SZ Ann\nREG_DWORD 9830431\nREG_SZ +15550101\n"); // 0x0096001F
+    ExpectPrints({"call", "missed", "--from", "5550202"}, "missed call from 5550202 (Ann, work); missed calls: 2\n");
+    EXPECT_EQ(caller(), "REG_DWORD " + ann + "\nREG_SZ Ann\nREG_DWORD 9895967\nREG_SZ 5550202\n"); // 0x0097001F
+    ExpectPrints({"call", "missed", "--from", "+441235550303"},
+                 "missed call from +441235550303 (Bob, home); missed calls: 3\n");
+    EXPECT_EQ(caller(), "REG_DWORD " + bob + "\nREG_SZ Bob\nREG_DWORD 10027039\nREG_SZ +441235550303\n"); // 0x0099001F
+    ExpectPrints({"call", "missed", "--from", "05550101"}, "missed call from 05550101 (Al, mobile); missed calls: 4\n");
+    EXPECT_EQ(caller().substr(0, 10 + al.size()), "REG_DWORD " + al);
+
+    // Fewer than seven digits must agree in full; a caller nobody matches keeps the network's name.
+    ExpectPrints({"call", "missed", "--from", "0101", "--name", "Network Name"},
+                 "missed call from 0101; missed calls: 5\n");
+    EXPECT_EQ(caller(), "REG_DWORD 0\nREG_SZ Network Name\nREG_DWORD 0\nREG_SZ 0101\n");
+    ExpectPrints({"call", "missed", "--from", "*#"}, "missed call from *#; missed calls: 6\n");
+    EXPECT_EQ(caller(), "REG_DWORD 0\nREG_SZ \nREG_DWORD 0\nREG_SZ *#\n");
+}
+
 TEST_F(PhoneTool, LaunchedProgramsAreListedWaitedForAndKilled)
 {
     Outcome launched = Run({"launch", "--program", "\\Program Files\\Tests\\program.exe", "serve", "gently"});

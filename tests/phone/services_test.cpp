@@ -106,22 +106,24 @@ TEST_F(PhoneServices, ContactsAreAddedListedAndDeletedByObjectId)
     ASSERT_EQ(added.rfind("added ", 0), 0u) << added;
     std::string ann = added.substr(6, added.find(' ', 6) - 6);
     EXPECT_EQ(added, "added " + ann + " Ann Example\n");
-    std::string bob = Output({"contacts", "add", "--name", "bob"}).substr(6);
+    std::string bob = Output({"contacts", "add", "--name", "bob", "--home", "5550177", "--work", "5550188"}).substr(6);
     bob = bob.substr(0, bob.find(' '));
-    ExpectPrints({"contacts", "list"}, ann + "\tAnn Example\t+15550101\n" + bob + "\tbob\t\n");
+    ExpectPrints({"contacts", "list"}, ann + "\tAnn Example\t+15550101\t\t\n" + bob + "\tbob\t\t5550188\t5550177\n");
     // The store the program reads has them.
     auto found = device::contacts::Find(static_cast<uint32_t>(std::stoul(ann)));
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->mobile, u"+15550101");
+    EXPECT_EQ(device::contacts::Find(static_cast<uint32_t>(std::stoul(bob)))->work, u"5550188");
 
     ExpectFails({"contacts", "add", "--mobile", "+15550102"}, 2); // no name
     ExpectFails({"contacts", "add", "--name", std::string(1100, 'x')}, 2);
+    ExpectFails({"contacts", "add", "--name", "Cy", "--home", std::string(1100, '5')}, 2);
     ExpectFails({"contacts", "delete", "0"}, 2);
     ExpectFails({"contacts", "delete", "ann"}, 2);
     ExpectFails({"contacts", "rename", ann}, 2);
     ExpectPrints({"contacts", "delete", ann}, "deleted " + ann + "\n");
     ExpectFails({"contacts", "delete", ann}, 1);
-    ExpectPrints({"contacts", "list"}, bob + "\tbob\t\n");
+    ExpectPrints({"contacts", "list"}, bob + "\tbob\t\t5550188\t5550177\n");
     EXPECT_FALSE(device::contacts::Find(static_cast<uint32_t>(std::stoul(ann))).has_value());
 }
 
@@ -243,8 +245,11 @@ TEST_F(PhoneServices, UpMakesASampleDeviceAndSaysSoWhenZelkovaIsNotInstalled)
 
     std::vector<std::string> contacts = Lines(Phone(fresh, {"contacts", "list"}).out);
     EXPECT_GE(contacts.size(), 5u);
-    size_t withMobile = std::count_if(contacts.begin(), contacts.end(),
-                                      [](const std::string& line) { return line.back() != '\t'; });
+    // Columns: object id, name, mobile, work and home number.
+    size_t withMobile = std::count_if(contacts.begin(), contacts.end(), [](const std::string& line) {
+        size_t mobile = line.find('\t', line.find('\t') + 1) + 1;
+        return line.compare(mobile, 1, "\t") != 0;
+    });
     EXPECT_GE(withMobile, 4u);
     EXPECT_LT(withMobile, contacts.size()); // and one without
     std::optional<JsonValue> sent = ParseJson(Phone(fresh, {"sms", "list", "--folder", "sent", "--json"}).out);

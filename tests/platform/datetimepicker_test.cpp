@@ -181,17 +181,14 @@ TEST_F(DateTimePicker, TypedDigitsFillEachFieldAndMoveOnWhenItIsComplete)
     Type(picker, u"9");
     EXPECT_EQ(Text(picker), u"1/4/1999 07:59");
     EXPECT_EQ(g_recorder.Notifies(DTN_DATETIMECHANGE), 9);
-}
 
-TEST_F(DateTimePicker, OnASmartphoneADialogTakesUpAndDownPastItWhileLeftRightAndDigitsEditIt)
-{
-    HWND picker = MakePicker(DTS_SHORTDATECENTURYFORMAT);
-    auto wants = [&](UINT message, WPARAM key) {
-        MSG msg{picker, message, key, 0, 0, {}};
-        return static_cast<UINT>(SendMessageW(picker, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)));
-    };
-    EXPECT_FALSE(wants(WM_KEYDOWN, VK_DOWN) & DLGC_WANTARROWS);
-    EXPECT_FALSE(wants(WM_KEYDOWN, VK_UP) & DLGC_WANTARROWS);
-    EXPECT_TRUE(wants(WM_KEYDOWN, VK_RIGHT) & DLGC_WANTARROWS);
-    EXPECT_TRUE(wants(WM_CHAR, u'7') & DLGC_WANTCHARS);
+    // AM or PM takes the first letter of either marker, in either case, and nothing else.
+    SendMessageW(picker, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(u"tt h:mm"));
+    Type(picker, u"p");
+    EXPECT_EQ(Text(picker), u"PM 7:59");
+    Type(picker, u"x1P");
+    EXPECT_EQ(Text(picker), u"PM 7:59");
+    Type(picker, u"A");
+    EXPECT_EQ(Text(picker), u"AM 7:59");
+    EXPECT_EQ(g_recorder.Notifies(DTN_DATETIMECHANGE), 11);
 }

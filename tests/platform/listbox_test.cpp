@@ -138,10 +138,28 @@ TEST_F(ListBoxControl, SpinnerChangesTheListsSelectionWithLeftAndRight)
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
     g_recorder.notifyAnswer = 0;
 
+    // From no choice at all, right takes the first row and left the last.
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Press(list, VK_RIGHT);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Press(list, VK_LEFT);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+
+    // Up and down are the dialog's, to move between fields; left and right stay the spinner's.
+    auto wants = [&](WPARAM vk) {
+        MSG key{list, WM_KEYDOWN, vk, 0, 0, {}};
+        return (SendMessageW(list, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(&key)) & DLGC_WANTARROWS) != 0;
+    };
+    EXPECT_FALSE(wants(VK_DOWN));
+    EXPECT_FALSE(wants(VK_UP));
+    EXPECT_TRUE(wants(VK_RIGHT));
+
     // Destroying the spinner gives the list its own keys back.
     DestroyWindow(spinner);
     Press(list, VK_RIGHT);
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
     Press(list, VK_UP);
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(wants(VK_DOWN));
 }

@@ -200,6 +200,17 @@ TEST_F(Windows, TimersFollowTheManualClock)
     EXPECT_EQ(msg.wParam, 7u);
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)); // one per period, not a stream
 
+    // A clock moved over three periods at once gives the three ticks a waiting loop would have had.
+    device::AdvanceClock(3500 * device::kTicksPerMs);
+    for (int tick = 0; tick < 3; ++tick) {
+        ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << tick;
+        EXPECT_EQ(msg.message, UINT(WM_TIMER));
+    }
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    device::AdvanceClock(500 * device::kTicksPerMs); // the periods keep their phase
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+
     // A loop blocked in GetMessage wakes when another thread moves the clock.
     std::thread mover([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

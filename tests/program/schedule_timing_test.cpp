@@ -155,18 +155,41 @@ TEST(ScheduledSend, TheDueMessageGoesToEveryMemberAndFiveSecondsLaterTheNextWake
     EXPECT_EQ(list.Count(), 4u); // the sent message stays stored
 }
 
-TEST(ScheduledSend, AWakeUpWithNothingDueSendsAndRegistersNothingAndClosesOnlyWhenTold)
+TEST(ScheduledSend, AWakeUpWithNothingDueSendsNothingButArmsTheNextMessageAheadAndClosesOnlyWhenTold)
 {
     ScheduleDevice device("en_US", "2008-06-15 10:00:11");
     InstalledProgram program;
     CEOID ann = device::contacts::Add(u"Ann", u"555 101");
     StoreTheDay(Ids({ann}));
+    // Stored off the minute (only by editing the registry): never due, even at its own second.
+    StoreMessage(u"{00000000-0000-4000-8000-000000110030}", u"Half past", At(2008, 6, 15, 11, 0, 30), Ids({ann}));
     MainWindowStandIn window;
-    EXPECT_EQ(RunScheduledSend(window.Handle(), false), E_FAIL);
+    EXPECT_EQ(RunScheduledSend(window.Handle(), false), E_FAIL); // too late for 10:00
     EXPECT_FALSE(window.ToldToClose());
-    SetClock("2008-06-15 09:59:59");
+    EXPECT_EQ(WakeUps(), std::vector<int64_t>{CivilTicks("2008-06-15 11:00:30")});
+
+    SetClock("2008-06-15 11:00:30");
     EXPECT_EQ(RunScheduledSend(window.Handle(), true), E_FAIL);
     EXPECT_TRUE(window.ToldToClose());
+    // Armed for its own second again, the program would be started straight back.
+    EXPECT_EQ(WakeUps(), std::vector<int64_t>{CivilTicks("2008-06-15 12:00:00")});
+
+    SetClock("2008-06-15 11:59:59");
+    EXPECT_EQ(RunScheduledSend(window.Handle(), true), E_FAIL); // too early
     EXPECT_TRUE(Sent().empty());
-    EXPECT_TRUE(WakeUps().empty());
+    EXPECT_EQ(WakeUps(), std::vector<int64_t>{CivilTicks("2008-06-15 12:00:00")});
+}
+
+TEST(ScheduledWakeUp, AMessageDecadesLateIsPastAndDoesNotHideTheNextOne)
+{
+    ScheduleDevice device; // 09:30
+    StoreMessage(u"{00000000-0000-4000-8000-000000001930}", u"Long ago", At(1930, 6, 15, 9, 0), {});
+    StoreTheDay();
+    ScheduledMessageList list;
+    ASSERT_EQ(list.LoadAll(), S_OK);
+    ScheduledMessage* next = nullptr;
+    ASSERT_EQ(list.FindNext(&next, true), S_OK);
+    EXPECT_EQ(std::u16string(next->Text()), u"Ten");
+    SetClock("2008-06-15 10:00:04");
+    EXPECT_EQ(DueNow(list), u"Ten");
 }

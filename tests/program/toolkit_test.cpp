@@ -21,12 +21,13 @@ using testing_support::TempDevice;
 
 namespace {
 
-// Claims one message and returns a result that must not reach the caller; leaves the rest.
+// Claims two messages and returns a result that must reach the caller only for the colour one; leaves the
+// rest.
 class ClaimingDialog : public DialogBase {
 public:
     LRESULT OnMessage(HWND, UINT msg, WPARAM, LPARAM, BOOL& handled) override
     {
-        handled = msg == WM_APP;
+        handled = msg == WM_APP || msg == WM_CTLCOLORSTATIC;
         return 42;
     }
 };
@@ -85,7 +86,7 @@ protected:
 
 } // namespace
 
-TEST(DialogProcedure, AnswersOnlyWhetherTheObjectHandledTheMessage)
+TEST(DialogProcedure, AnswersWhetherTheObjectHandledTheMessageOrWithTheBrushItChose)
 {
     TempDevice device;
     g_program = ProgramState{};
@@ -98,6 +99,7 @@ TEST(DialogProcedure, AnswersOnlyWhetherTheObjectHandledTheMessage)
     EXPECT_EQ(CommonDialogProc(dialog, WM_APP, 0, 0), TRUE);
     EXPECT_EQ(CommonDialogProc(dialog, WM_APP + 1, 0, 0),
               FALSE); // not handled: 0, whatever OnMessage returned
+    EXPECT_EQ(CommonDialogProc(dialog, WM_CTLCOLORSTATIC, 0, 0), 42); // a colour message: the brush
     DestroyWindow(dialog);
     // A template the resource library does not have can't be run.
     EXPECT_EQ(RunDialog(IDD_GROUPS, nullptr, object), -1);

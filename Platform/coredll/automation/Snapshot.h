@@ -20,6 +20,12 @@ struct Row {
     bool dimmed = false;               // drawn with a struck-out font
 };
 
+// A stretch of a control's text: where it starts and how many characters it has.
+struct TextRange {
+    size_t start = 0;
+    size_t length = 0;
+};
+
 struct WindowNode {
     HWND hwnd = nullptr;
     std::u16string className;
@@ -32,6 +38,7 @@ struct WindowNode {
     std::optional<bool> checked;  // check boxes and radio buttons
     std::optional<bool> readonly; // edits
     std::optional<std::vector<Row>> rows; // list views and list boxes
+    std::optional<TextRange> field;       // a focused date-time picker: the part being edited, highlighted
     std::vector<WindowNode> children;
 };
 

@@ -45,6 +45,12 @@ void WriteWindow(JsonWriter& json, const WindowNode& node)
         json.Key("readonly"), json.Bool(*node.readonly);
     if (node.rows)
         json.Key("rows"), WriteRows(json, *node.rows);
+    if (node.field) {
+        json.Key("field"), json.Open('{');
+        json.Key("start"), json.Number(static_cast<long long>(node.field->start));
+        json.Key("length"), json.Number(static_cast<long long>(node.field->length));
+        json.Close('}');
+    }
     json.Key("children"), json.Open('[');
     for (const auto& child : node.children)
         WriteWindow(json, child);

@@ -1,7 +1,7 @@
 // The snapshot as a phone screen in text: the title, each control on a line in layout order, list rows
 // with what was drawn for them, an open menu or message box, and the two soft keys at the bottom.
 // Marks: '>' a selected row, '*' the focused control, '[x]' a checked box, '(…)' something greyed,
-// '~…~' a row drawn struck out.
+// '~…~' a row drawn struck out, '[…]' the part of a focused date-time picker being edited.
 #include "automation/Snapshot.h"
 
 #include <algorithm>
@@ -54,6 +54,10 @@ void RenderNode(const WindowNode& node, std::vector<std::u16string>& lines)
         lines.push_back(focus + (*node.checked ? u"[x] " : u"[ ] ") + Greyed(node.text, node.enabled));
     } else if (node.readonly) {
         lines.push_back(focus + u"[" + node.text + u"]" + (*node.readonly ? u" (read-only)" : u""));
+    } else if (node.field && node.field->start + node.field->length <= node.text.size()) {
+        const TextRange& field = *node.field;
+        lines.push_back(focus + node.text.substr(0, field.start) + u"[" + node.text.substr(field.start, field.length) +
+                        u"]" + node.text.substr(field.start + field.length));
     } else if (IsClass(node, u"Button")) {
         lines.push_back(focus + u"<" + Greyed(node.text, node.enabled) + u">");
     } else if (!node.text.empty() && node.children.empty()) {

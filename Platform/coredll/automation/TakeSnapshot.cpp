@@ -73,6 +73,21 @@ std::vector<Row> ListViewRows(HWND list)
     return rows;
 }
 
+// The part of a date-time picker's text drawn highlighted, where the picker shows the field being edited.
+std::optional<TextRange> HighlightedField(HWND picker)
+{
+    size_t start = 0;
+    for (const Drawing& drawing : DrawingOf(picker)) {
+        auto text = std::get_if<TextDrawing>(&drawing.what);
+        if (!text)
+            continue;
+        if (text->textColor == GetSysColor(COLOR_HIGHLIGHTTEXT))
+            return TextRange{start, text->text.size()};
+        start += text->text.size();
+    }
+    return std::nullopt;
+}
+
 std::vector<Row> ListBoxRows(HWND list)
 {
     std::vector<Row> rows;
@@ -124,6 +139,8 @@ WindowNode Describe(HWND hwnd, HWND focus, std::unordered_set<HWND>& described)
         node.checked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (SameClass(node.className, u"Edit"))
         node.readonly = (GetWindowLongW(hwnd, GWL_STYLE) & ES_READONLY) != 0;
+    if (node.focused && SameClass(node.className, DATETIMEPICK_CLASSW))
+        node.field = HighlightedField(hwnd);
     if (SameClass(node.className, WC_LISTVIEWW))
         node.rows = ListViewRows(hwnd);
     else if (SameClass(node.className, u"ListBox"))

@@ -1,6 +1,8 @@
 // Date and time picker ("SysDateTimePick32"): a value shown through a format of fields, edited by keys
-// (left and right choose a field, up and down step it round its own range, digits fill it); the shown
-// text is the window text. Left out: the drop-down calendar, callback fields and DTS_SHOWNONE's check box.
+// (left and right choose a field, up and down step it round its own range, digits fill it, the first
+// letter of AM or PM chooses that half of the day; in a Smartphone dialog, left from the first field and
+// right from the last move to the neighbouring control); the shown text is the window text. Left out: the
+// drop-down calendar, callback fields and DTS_SHOWNONE's check box.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -322,8 +324,31 @@ void ChangeByUser(Picker& picker, const SYSTEMTIME& value)
     device::NotifyParent(picker.hwnd, change.nmhdr, DTN_DATETIMECHANGE);
 }
 
+// The dialog whose controls a Smartphone user leaves the picker for, past its first or last field; null
+// where the fields go round instead.
+HWND NavigableDialog(const Picker& picker)
+{
+    if (!device::OnSmartphone())
+        return nullptr;
+    HWND parent = GetParent(picker.hwnd);
+    return parent && device::DialogStateOf(parent) ? parent : nullptr;
+}
+
+bool IsEndField(const Picker& picker, int direction)
+{
+    int count = static_cast<int>(picker.parts.size());
+    for (int i = picker.current + direction; i >= 0 && i < count; i += direction)
+        if (Editable(picker.parts[i]))
+            return false;
+    return true;
+}
+
 void MoveField(Picker& picker, int direction)
 {
+    if (HWND dialog = NavigableDialog(picker); dialog && IsEndField(picker, direction)) {
+        SendMessageW(dialog, WM_NEXTDLGCTL, direction < 0, FALSE);
+        return;
+    }
     int count = static_cast<int>(picker.parts.size());
     for (int i = 1; i <= count && picker.current >= 0; ++i) {
         int candidate = ((picker.current + direction * i) % count + count) % count;
@@ -415,9 +440,33 @@ bool Complete(const Picker& picker, Field field, int value, int digits)
            !WithTyped(picker.time, field, value * 10 + 1, digits + 1, ignored) && field != Field::Year;
 }
 
+// The first letter of the locale's AM or PM marker chooses that half of the day, keeping the hour.
+LRESULT TypeMarker(Picker& picker, WCHAR ch)
+{
+    WCHAR upper[2] = {ch, 0};
+    CharUpperW(upper);
+    for (bool afternoon : {false, true}) {
+        std::u16string marker = LocaleText(afternoon ? LOCALE_S2359 : LOCALE_S1159);
+        WCHAR first[2] = {marker.empty() ? WCHAR(0) : marker[0], 0};
+        CharUpperW(first);
+        if (first[0] && first[0] == upper[0]) {
+            SYSTEMTIME changed = picker.time;
+            changed.wHour = static_cast<WORD>(picker.time.wHour % 12 + (afternoon ? 12 : 0));
+            if (changed.wHour != picker.time.wHour)
+                ChangeByUser(picker, changed);
+            return 0;
+        }
+    }
+    return 0;
+}
+
 LRESULT OnChar(Picker& picker, WCHAR ch)
 {
-    if (picker.none || picker.current < 0 || ch < u'0' || ch > u'9' || !IsNumberField(picker.parts[picker.current]))
+    if (picker.none || picker.current < 0)
+        return 0;
+    if (picker.parts[picker.current].field == Field::AmPm)
+        return TypeMarker(picker, ch);
+    if (ch < u'0' || ch > u'9' || !IsNumberField(picker.parts[picker.current]))
         return 0;
     Field field = picker.parts[picker.current].field;
     picker.typed += ch;
@@ -456,16 +505,6 @@ LRESULT Paint(const Picker& picker)
         x = cell.right;
     }
     return 0;
-}
-
-// On a Smartphone up and down move between a dialog's controls, as they do past every control there: the
-// picker is edited as text, a field chosen with left and right and filled with digits.
-LRESULT DialogCode(const MSG* msg)
-{
-    bool upOrDown = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_UP || msg->wParam == VK_DOWN);
-    if (upOrDown && device::OnSmartphone())
-        return DLGC_WANTCHARS;
-    return DLGC_WANTARROWS | DLGC_WANTCHARS;
 }
 
 LRESULT OnCreate(Picker& picker)
@@ -510,7 +549,7 @@ LRESULT CALLBACK DateTimePickerProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
-    case WM_GETDLGCODE: return DialogCode(reinterpret_cast<const MSG*>(lp));
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETTINGCHANGE:
         if (picker->format.empty())
             ApplyFormat(*picker); // the locale's format follows the locale; the program's own does not

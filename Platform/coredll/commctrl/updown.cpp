@@ -1,7 +1,8 @@
 // Up-down control ("msctls_updown32"): a position in a range, stepped by its arrows or the arrow keys,
 // shown in a buddy window. A list-box buddy makes the Smartphone spinner: stepping moves the list's
-// selection, left and right for a horizontal control. Left out: acceleration over time (the first
-// increment is always used) and the full-screen list of UDS_EXPANDABLE.
+// selection, left and right for a horizontal control, whose up and down keys then move between the
+// dialog's fields. Left out: acceleration over time (the first increment is always used) and the
+// full-screen list of UDS_EXPANDABLE.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -167,7 +168,9 @@ void Step(UpDown& control, int direction)
         if (high < 0)
             return;
     }
-    ReadBuddy(control);
+    // A list without a selection starts at its first row going right, at its last going left.
+    if (!ReadBuddy(control) && list)
+        control.position = direction > 0 ? low - 1 : high + 1;
     int increment = static_cast<int>(control.accelerations.empty() ? 1 : control.accelerations[0].nInc);
     int delta = (high >= low ? direction : -direction) * increment;
     int next = control.position + delta;
@@ -222,6 +225,15 @@ LRESULT CALLBACK BuddyProcedure(HWND buddy, UINT msg, WPARAM wp, LPARAM lp)
                 Step(*control, direction);
             return 0;
         }
+    }
+    // A spin box (a list with a horizontal control) spins with left and right and leaves up and down to the
+    // dialog, which moves between the fields with them.
+    if (msg == WM_GETDLGCODE && link.upDown && (device::StyleOf(link.upDown) & UDS_HORZ) && IsListBox(buddy)) {
+        LRESULT code = CallWindowProcW(link.previous ? link.previous : DefWindowProcW, buddy, msg, wp, lp);
+        auto key = reinterpret_cast<const MSG*>(lp);
+        if (key && key->message == WM_KEYDOWN && (key->wParam == VK_UP || key->wParam == VK_DOWN))
+            code &= ~DLGC_WANTARROWS;
+        return code;
     }
     if (msg == WM_NCDESTROY) {
         if (UpDown* control = device::StateOf<UpDown>(link.upDown))

@@ -203,6 +203,11 @@ const std::vector<std::string>& SchemaSteps()
         );
         CREATE INDEX contacts_file_as ON contacts(file_as COLLATE NOCASE);
         )sql",
+        // 7: a contact's business and home telephone numbers beside the mobile one.
+        R"sql(
+        ALTER TABLE contacts ADD COLUMN work TEXT NOT NULL DEFAULT '';
+        ALTER TABLE contacts ADD COLUMN home TEXT NOT NULL DEFAULT '';
+        )sql",
     };
     return steps;
 }

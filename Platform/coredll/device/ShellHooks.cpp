@@ -6,7 +6,8 @@ namespace device {
 
 namespace {
 std::atomic<ShellViewProvider> g_provider{nullptr};
-}
+std::atomic<SoftKeyBarMaker> g_barMaker{nullptr};
+} // namespace
 
 void SetShellViewProvider(ShellViewProvider provider) { g_provider = provider; }
 
@@ -22,6 +23,14 @@ std::optional<ShellView> QueryShellViewOver(HWND window)
         if (auto view = QueryShellView(hwnd))
             return view;
     return std::nullopt;
+}
+
+void SetSoftKeyBarMaker(SoftKeyBarMaker maker) { g_barMaker = maker; }
+
+HWND MakeSoftKeyBar(HWND owner, const SoftKeyCommand& left, const SoftKeyCommand& right)
+{
+    SoftKeyBarMaker maker = g_barMaker.load();
+    return maker ? maker(owner, left, right) : nullptr;
 }
 
 } // namespace device

@@ -30,4 +30,15 @@ std::optional<ShellView> QueryShellView(HWND owner);
 // owns it and has one.
 std::optional<ShellView> QueryShellViewOver(HWND window);
 
+// A soft-key bar of two commands for a window of the platform's own (the file dialogs), made by the shell as
+// its menu bars are, so the keys route and show as any application's. Null when no shell is loaded.
+struct SoftKeyCommand {
+    std::u16string label;
+    UINT command = 0;
+};
+using SoftKeyBarMaker = HWND (*)(HWND owner, const SoftKeyCommand& left, const SoftKeyCommand& right);
+
+void SetSoftKeyBarMaker(SoftKeyBarMaker maker);
+HWND MakeSoftKeyBar(HWND owner, const SoftKeyCommand& left, const SoftKeyCommand& right);
+
 } // namespace device

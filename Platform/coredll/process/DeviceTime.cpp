@@ -3,6 +3,8 @@
 #include "device/Clock.h"
 #include "device/Database.h"
 #include "process/Idle.h"
+#include "process/ProcessTable.h"
+#include "process/Remote.h"
 #include "process/RunAtTime.h"
 #include "registry/Store.h"
 
@@ -10,6 +12,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <unistd.h>
 
 namespace device {
 
@@ -40,15 +43,31 @@ void UpdateTimeState(int64_t utcTicks)
         registry::WriteValue(key, kTimeValue, REG_BINARY, bytes, sizeof bytes);
 }
 
-void Reached(int64_t utcTicks)
+// The other device processes learn that the clock moved (this one's own timers hear of it directly).
+void TellOtherProcesses()
+{
+    for (const ProcessEntry& process : RunningProcesses())
+        if (process.pid != getpid())
+            RemoteClockMoved(process.pid);
+}
+
+void Follow(int64_t utcTicks, bool moved)
 {
     try {
         UpdateTimeState(utcTicks);
-        if (!RunDue().empty() && g_waitForStarted)
+        bool started = !RunDue().empty();
+        if (moved)
+            TellOtherProcesses();
+        if ((started || moved) && g_waitForStarted)
             WaitDeviceIdle(kStartedProgramsBound);
     } catch (const DatabaseError&) {
         // No device (or a failing one): nothing follows the clock.
     }
+}
+
+void Reached(int64_t utcTicks)
+{
+    Follow(utcTicks, true);
 }
 
 int64_t NextDue(int64_t afterTicks, int64_t upToTicks)
@@ -67,7 +86,7 @@ int64_t NextDue(int64_t afterTicks, int64_t upToTicks)
 void FollowClock()
 {
     try {
-        Reached(NowTicks());
+        Follow(NowTicks(), false);
     } catch (const DatabaseError&) {
     }
 }

@@ -6,6 +6,7 @@
 #include "process/Frames.h"
 #include "process/Idle.h"
 #include "process/Socket.h"
+#include "user/MessageQueue.h"
 #include "user/Window.h"
 
 #include <windows.h>
@@ -81,6 +82,7 @@ Reply CarryOut(const RequestHeader& request, const std::vector<uint8_t>& payload
             reply = Refused(ERROR_NOT_FOUND);
         break;
     case RequestKind::Idle: reply.result = ThisProcessIsIdle() ? 1 : 0; break;
+    case RequestKind::ClockMoved: ThreadQueue::WakeAll(); break;
     case RequestKind::Automation: {
         automation::Served served = automation::Serve(static_cast<automation::Request>(request.message),
                                                       request.wParam, TextOf(payload));

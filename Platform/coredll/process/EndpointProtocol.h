@@ -16,6 +16,7 @@ enum class RequestKind : uint32_t {
     Automation = 6, // look at or drive the process's screen (automation/Requests.h): message is the request,
                     // wParam its argument, the payload a UTF-16 text; the reply's payload is UTF-8, the
                     // answer or why there is none
+    ClockMoved = 7, // another process moved the device clock: timers that fell due fire
 };
 
 struct RequestHeader {

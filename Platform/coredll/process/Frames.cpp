@@ -85,7 +85,8 @@ DWORD CheckRequest(const RequestHeader& header)
                      (!deleted || noPayload);
         return valid ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
     }
-    case RequestKind::Idle: return onlyKind && noPayload ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
+    case RequestKind::Idle:
+    case RequestKind::ClockMoved: return onlyKind && noPayload ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
     case RequestKind::Automation:
         return header.target == 0 && header.lParam == 0 && header.payloadSize % sizeof(char16_t) == 0
                    ? ERROR_SUCCESS

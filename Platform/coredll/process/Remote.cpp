@@ -128,6 +128,11 @@ bool RemoteIsIdle(pid_t pid, std::chrono::milliseconds bound)
     return reply.done && reply.result != 0;
 }
 
+bool RemoteClockMoved(pid_t pid)
+{
+    return Call(pid, Request(RequestKind::ClockMoved, 0), kRemoteBound).done != 0;
+}
+
 bool RemoteAutomation(pid_t pid, uint32_t request, uint64_t argument, std::u16string_view text,
                       std::chrono::milliseconds bound, std::string* answer, DWORD* error)
 {

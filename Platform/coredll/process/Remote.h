@@ -31,6 +31,8 @@ bool RemoteActivate(HWND hwnd, DWORD* error);
 bool RemoteCallback(pid_t pid, int64_t watch, const std::vector<uint8_t>* value, DWORD* error);
 // Whether the process's window threads all wait for input; false when it cannot tell within the bound.
 bool RemoteIsIdle(pid_t pid, std::chrono::milliseconds bound = kRemoteBound);
+// Tells the process that the device clock moved, so that its timers that fell due fire.
+bool RemoteClockMoved(pid_t pid);
 // An automation request (automation/Requests.h) of the process's screen. *answer is what the process
 // answered: the result, or on failure (false, with *error set) why, when it could say; empty when it ended
 // or did not answer within the bound.

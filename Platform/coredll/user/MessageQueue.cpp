@@ -67,6 +67,19 @@ bool ClockIsManual()
     }
 }
 
+constexpr int64_t kCatchUpPeriods = 1000;
+
+// When a timer that fired at now is next due. A manual clock moved over several periods is time that
+// passed while the thread waited, so each period gives its own tick, as a waiting thread would have had;
+// past a bound the rest coalesce into one, as they do for a thread that fell behind.
+int64_t NextTimerDue(int64_t due, UINT elapse, int64_t now)
+{
+    int64_t period = static_cast<int64_t>(elapse) * kTicksPerMs;
+    if (period > 0 && (now - due) / period < kCatchUpPeriods && ClockIsManual())
+        return due + period;
+    return now + period;
+}
+
 } // namespace
 
 DWORD CurrentThreadId() { return static_cast<DWORD>(syscall(SYS_gettid)); }
@@ -279,7 +292,7 @@ bool ThreadQueue::TakeTimer(MSG* msg, HWND filter, UINT first, UINT last, bool r
         if (timer.due <= now) {
             *msg = MSG{timer.hwnd, WM_TIMER, timer.id, reinterpret_cast<LPARAM>(timer.proc), GetTickCount(), {}};
             if (remove)
-                timer.due = now + static_cast<int64_t>(timer.elapse) * kTicksPerMs;
+                timer.due = NextTimerDue(timer.due, timer.elapse, now);
             return true;
         }
         *nextDue = std::min(*nextDue, timer.due);

@@ -5,6 +5,7 @@
 
 #include <aygshell.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <notify.h>
 #include <regext.h>
 #include <strsafe.h>
@@ -108,7 +109,10 @@ int Serve(HINSTANCE instance, const std::u16string& commandLine)
 HMODULE g_dialogResources = nullptr;
 HWND g_menuBar = nullptr;
 
-void Status(HWND dialog, const char16_t* text) { SetDlgItemTextW(dialog, kDialogStatus, text); }
+void Status(HWND dialog, const char16_t* text)
+{
+    SetDlgItemTextW(dialog, kDialogStatus, text);
+}
 
 void InitDialog(HWND dialog)
 {
@@ -152,7 +156,7 @@ BOOL OnDialogCommand(HWND dialog, WORD id, WORD code)
         return TRUE;
     case 512:
         Status(dialog, MessageBoxW(dialog, u"Really?", u"Program", MB_YESNO | MB_ICONQUESTION) == IDYES ? u"answer yes"
-                                                                                                 : u"answer no");
+                                                                                                        : u"answer no");
         return TRUE;
     }
     return FALSE;
@@ -168,8 +172,8 @@ BOOL CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp)
         if (header->idFrom == static_cast<UINT_PTR>(kDialogList) && header->code == NM_RETURN) {
             WCHAR text[32];
             wsprintfW(text, TEXT("activated %d"),
-                      static_cast<int>(SendDlgItemMessageW(dialog, kDialogList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                           LVNI_SELECTED)));
+                      static_cast<int>(SendDlgItemMessageW(dialog, kDialogList, LVM_GETNEXTITEM,
+                                                           static_cast<WPARAM>(-1), LVNI_SELECTED)));
             Status(dialog, text);
         }
         return TRUE;
@@ -199,6 +203,27 @@ int ShowDialog()
     return 0;
 }
 
+// Asks for a backup file as a backup screen does ("save", "open", or "save small" with too small a buffer)
+// and writes down what came back.
+int ChooseFile(const std::u16string& mode)
+{
+    WCHAR file[261] = TEXT("Backup.qvb");
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof request;
+    request.lpstrFilter = TEXT("Backups (*.qvb)\0*.qvb\0");
+    request.lpstrFile = file;
+    request.nMaxFile = mode == u"save small" ? 12 : 261;
+    request.lpstrTitle = TEXT("Backup file");
+    request.lpstrDefExt = TEXT(".qvb");
+    bool saving = mode != u"open";
+    request.Flags = saving ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY : OFN_FILEMUSTEXIST;
+    BOOL chosen = saving ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request);
+    SetDword(kRecordKey, u"FileError", CommDlgExtendedError());
+    SetString(kRecordKey, u"FileChosen", chosen ? file : u"");
+    SetDword(kRecordKey, u"FileResult", chosen ? 1 : 2);
+    return 0;
+}
+
 // Runs at its registered time: notes when, and registers the next run while the chain lasts.
 void RanAtTime()
 {
@@ -213,8 +238,8 @@ void RanAtTime()
         SetDword(kRecordKey, u"Chain", chain - 1);
         FILETIME local;
         SystemTimeToFileTime(&now, &local);
-        ULONGLONG ticks = (static_cast<ULONGLONG>(local.dwHighDateTime) << 32 | local.dwLowDateTime) +
-                          3600ULL * 10000000ULL;
+        ULONGLONG ticks =
+            (static_cast<ULONGLONG>(local.dwHighDateTime) << 32 | local.dwLowDateTime) + 3600ULL * 10000000ULL;
         local.dwLowDateTime = static_cast<DWORD>(ticks);
         local.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
         SYSTEMTIME next;
@@ -243,6 +268,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int)
     }
     if (commandLine == u"dialog")
         return ShowDialog();
+    if (commandLine == u"save" || commandLine == u"open" || commandLine == u"save small")
+        return ChooseFile(commandLine);
     if (commandLine == APP_RUN_AT_TIME)
         RanAtTime();
     return Serve(hInstance, commandLine);
