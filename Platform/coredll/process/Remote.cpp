@@ -91,8 +91,6 @@ bool Done(const Reply& reply, DWORD* error)
 
 } // namespace
 
-pid_t ProcessOfWindow(HWND hwnd) { return static_cast<pid_t>(HandleValue(hwnd) >> 32); }
-
 bool RemotePost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD* error)
 {
     return Done(Call(ProcessOfWindow(hwnd), Request(RequestKind::Post, HandleValue(hwnd), msg, wp, lp), kRemoteBound),

@@ -19,7 +19,7 @@ namespace device {
 constexpr std::chrono::milliseconds kRemoteBound = std::chrono::seconds(10);
 
 // The process a window handle names.
-pid_t ProcessOfWindow(HWND hwnd);
+inline pid_t ProcessOfWindow(HWND hwnd) { return static_cast<pid_t>(reinterpret_cast<uintptr_t>(hwnd) >> 32); }
 
 bool RemotePost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD* error);
 // Waits for the result as long as the other process runs (its window procedure takes what time it needs,
