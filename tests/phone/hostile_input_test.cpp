@@ -5,6 +5,7 @@
 #include "device/Database.h"
 #include "process/HostProcess.h"
 #include "process/Idle.h"
+#include "support/ChildProcess.h"
 
 #include <csignal>
 #include <filesystem>
@@ -78,6 +79,25 @@ TEST_F(HostileInput, RegistryPathsThatAreNoKeysAreToldApartFromHiveRoots)
     ExpectFailsSaying({"reg", "delete", "Software"}, 1, "'Software' is not a key (HKCU\\... or HKLM\\...)");
     ExpectFailsSaying({"reg", "delete", "HKLM\\"}, 2, "a hive's root cannot be deleted");
     ExpectFailsSaying({"reg", "delete", "hkey_current_user"}, 2, "a hive's root cannot be deleted");
+}
+
+TEST_F(HostileInput, TheDeviceOptionIsTakenWhereverItStandsAndNeverWrittenAsData)
+{
+    const std::string key = "HKCU\\Software\\Options";
+    fs::path elsewhere = m_device.Dir().parent_path() / "elsewhere";
+    // The tool under test is given one --device before the command already.
+    ExpectFailsSaying({"reg", "set", key, "v", "REG_SZ", "kept", "--device", elsewhere.string()}, 2,
+                      "--device is given twice");
+    ExpectFailsSaying({"reg", "set", key, "v", "REG_SZ", "kept", "--device"}, 2, "--device needs a directory");
+    ExpectFails({"reg", "get", key}, 1);
+    EXPECT_FALSE(fs::exists(elsewhere));
+
+    // Among the command's arguments, it names the device the command works on.
+    testing_support::ChildProcess phone(
+        PHONE_PROGRAM, {"reg", "set", key, "v", "REG_SZ", "two words", "--device=" + m_device.Dir().string()});
+    EXPECT_EQ(phone.ReadAll(), key + " v = REG_SZ two words\n");
+    EXPECT_EQ(phone.Wait(), 0);
+    ExpectPrints({"reg", "get", key, "v"}, "REG_SZ two words\n");
 }
 
 TEST_F(HostileInput, AProgramThatCannotStartOrDiesAtOnceIsReportedWithItsReason)
