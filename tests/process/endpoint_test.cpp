@@ -34,13 +34,15 @@ device::RequestHeader Frame(device::RequestKind kind, uint64_t target, UINT msg 
     return device::RequestHeader{static_cast<uint32_t>(kind), msg, target, wp, lp, payloadSize, 0};
 }
 
-// Sends the header and the payload as they are, and reads the reply; done 2 when no reply came.
+// Sends the header and the payload as they are, in one piece (a refused header may be answered before a
+// payload sent after it arrives), and reads the reply; done 2 when no reply came.
 device::Reply Exchange(pid_t pid, const device::RequestHeader& header, const std::string& payload = {})
 {
     device::Reply reply{0, 2, 0};
+    std::string frame(reinterpret_cast<const char*>(&header), sizeof header);
+    frame += payload;
     device::UniqueFd connection = device::ConnectTo(device::EndpointPath(pid), std::chrono::seconds(10));
-    if (!connection || !device::SendAll(connection.Get(), &header, sizeof header) ||
-        !device::SendAll(connection.Get(), payload.data(), payload.size()) ||
+    if (!connection || !device::SendAll(connection.Get(), frame.data(), frame.size()) ||
         !device::ReceiveAll(connection.Get(), &reply, sizeof reply, [] { return true; }))
         return device::Reply{0, 2, 0};
     return reply;

@@ -61,15 +61,22 @@ Reply Call(pid_t pid, const RequestHeader& request, std::optional<std::chrono::m
             RemoveStale(pid, path);
         return refused || !std::filesystem::exists(path) ? gone : late;
     }
+    // A process being killed may still take the connection before its threads are all gone, and then hang up.
+    auto ended = [&] {
+        if (patience.timedOut)
+            return late;
+        RemoveStale(pid, path);
+        return gone;
+    };
     if (!SendAll(connection.Get(), &request, sizeof request) ||
         (!payload.empty() && !SendAll(connection.Get(), payload.data(), payload.size())))
-        return gone;
+        return ended();
     Reply reply;
     if (!ReceiveAll(connection.Get(), &reply, sizeof reply, std::ref(patience)) || reply.payloadSize > kMaxAnswer)
-        return patience.timedOut ? late : gone;
+        return ended();
     std::string text(reply.payloadSize, '\0');
     if (!text.empty() && !ReceiveAll(connection.Get(), text.data(), text.size(), std::ref(patience)))
-        return patience.timedOut ? late : gone;
+        return ended();
     if (answer)
         *answer = std::move(text);
     return reply;
