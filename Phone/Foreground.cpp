@@ -2,16 +2,32 @@
 
 #include "Command.h"
 
+#include "process/HostProcess.h"
 #include "process/Idle.h"
 #include "process/ProcessTable.h"
 #include "process/Remote.h"
 
 namespace phone {
 
+namespace {
+
+std::string ProcessShowing(pid_t pid) { return "process " + std::to_string(pid) + ", which shows the screen,"; }
+
+// A stopped process would only be waited for in vain.
+void ExpectRunning(HWND foreground)
+{
+    pid_t pid = device::ProcessOfWindow(foreground);
+    if (foreground && device::IsStopped(pid))
+        throw Failure(ProcessShowing(pid) + " is stopped");
+}
+
+} // namespace
+
 std::string AskForeground(device::automation::Request request, uint64_t argument, std::u16string_view text,
                           std::chrono::milliseconds settle)
 {
     using device::automation::Request;
+    ExpectRunning(device::MostRecentVisibleWindow());
     device::WaitDeviceIdle(settle); // a process still busy says so itself below
     HWND foreground = device::MostRecentVisibleWindow();
     if (!foreground)
@@ -19,8 +35,8 @@ std::string AskForeground(device::automation::Request request, uint64_t argument
     pid_t pid = device::ProcessOfWindow(foreground);
     std::string answer;
     DWORD error = 0;
-    if (!device::RemoteAutomation(pid, static_cast<uint32_t>(request), argument, text, &answer, &error))
-        throw Failure(answer.empty() ? "process " + std::to_string(pid) + ", which shows the screen, does not answer"
+    if (!device::RemoteAutomation(pid, static_cast<uint32_t>(request), argument, text, settle, &answer, &error))
+        throw Failure(answer.empty() ? ProcessShowing(pid) + " does not answer"
                                      : "process " + std::to_string(pid) + ": " + answer);
     bool looked = request == Request::ScreenText || request == Request::ScreenJson || request == Request::ScreenScene;
     if (!looked)

@@ -11,7 +11,7 @@ constexpr const char* kZelkova = "\\Program Files\\Zelkova\\Zelkova.exe";
 
 // Starts the program (a device path, or a host file) with that command line and waits until it has joined
 // the device (its endpoint is up) or ended, so that what follows sees it. Throws Failure saying why it could
-// not be started.
+// not be started, or why it ended before it joined (a program that ends well, exit code 0, has not failed).
 pid_t Launch(const std::string& program, const std::u16string& commandLine);
 
 } // namespace phone

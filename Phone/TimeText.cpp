@@ -86,6 +86,8 @@ int64_t ParseDuration(const std::string& text)
         nextUnit = unit + 1;
         ++i;
     }
+    if (total > (device::kEndClockTicks - device::kFirstClockTicks) / kSecond)
+        throw UsageError("'" + text + "' is longer than the device clock's whole range");
     return total * kSecond;
 }
 

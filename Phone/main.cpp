@@ -24,7 +24,8 @@ void PrintHelp(const Command& command)
 void PrintOverview()
 {
     std::printf("usage: phone [--device DIR] COMMAND [ARGS...]\n"
-                "The device is DIR, else $PHONE_DEVICE, else %s.\n\ncommands:\n",
+                "The device is DIR, else $PHONE_DEVICE, else %s.\n"
+                "--device may also stand among the command's arguments; given twice, it is refused.\n\ncommands:\n",
                 device::DefaultDir().c_str());
     for (const Command* command : phone::Commands())
         std::printf("  %-10s %s\n", command->name, command->summary);
@@ -39,6 +40,33 @@ const Command* Find(const std::string& name)
     return nullptr;
 }
 
+// --device DIR (or --device=DIR) taken out of the arguments wherever it stands, before the command or among
+// its arguments, so that it is never read as a command's data; empty when not given.
+std::string TakeDeviceDir(std::vector<std::string>& items)
+{
+    std::string dir;
+    for (size_t at = 0; at < items.size();) {
+        size_t used = 1;
+        std::string value;
+        if (items[at] == "--device") {
+            used = 2;
+            value = at + 1 < items.size() ? items[at + 1] : std::string();
+        } else if (items[at].rfind("--device=", 0) == 0) {
+            value = items[at].substr(std::strlen("--device="));
+        } else {
+            ++at;
+            continue;
+        }
+        if (value.empty() || value.rfind("--", 0) == 0)
+            throw phone::UsageError("--device needs a directory");
+        if (!dir.empty())
+            throw phone::UsageError("--device is given twice");
+        dir = value;
+        items.erase(items.begin() + at, items.begin() + at + used);
+    }
+    return dir;
+}
+
 int Fail(const std::string& reason, int code)
 {
     std::fprintf(stderr, "phone: %s\n", reason.c_str());
@@ -51,11 +79,10 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> items(argv + 1, argv + argc);
     std::string deviceDir;
-    if (!items.empty() && items[0] == "--device") {
-        if (items.size() < 2 || items[1].empty())
-            return Fail("--device needs a directory", 2);
-        deviceDir = items[1];
-        items.erase(items.begin(), items.begin() + 2);
+    try {
+        deviceDir = TakeDeviceDir(items);
+    } catch (const phone::UsageError& e) {
+        return Fail(std::string(e.what()) + " (see phone --help)", 2);
     }
     if (items.empty() || items[0] == "--help" || items[0] == "help") {
         if (items.size() > 1)
@@ -85,6 +112,7 @@ int main(int argc, char** argv)
             if (!device::Exists(dir))
                 return Fail("no device at " + dir.string() + " (make one with 'phone init')", 1);
             device::Attach(dir);
+            device::CurrentProfile(); // a database without the device's profile is no device
         }
         phone::Args args(items);
         return command->run(args);

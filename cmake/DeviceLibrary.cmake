@@ -36,7 +36,8 @@ function(add_device_library name)
         set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})
     endif()
     target_link_libraries(${name} PRIVATE coredll)
-    if(NOT ZELKOVA_SANITIZE) # sanitizer runtimes leave symbols for the executable to provide
+    # Sanitizer runtimes and the fuzzer's coverage leave symbols for the executable to provide.
+    if(NOT ZELKOVA_SANITIZE AND NOT ZELKOVA_THREAD_SANITIZE AND NOT ZELKOVA_FUZZ)
         target_link_options(${name} PRIVATE -Wl,--no-undefined)
     endif()
 endfunction()

@@ -32,6 +32,7 @@ int Up(Args& args)
         std::printf("device created at %s with sample contacts and messages\n", fs::absolute(dir).c_str());
     } else {
         device::Attach(dir);
+        device::CurrentProfile(); // a database without the device's profile is no device
         InstallImage(true); // what was built since the device was made
     }
     if (!fs::exists(device::FsRoot() / "Program Files" / "Zelkova" / "Zelkova.exe"))

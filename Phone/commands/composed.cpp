@@ -3,7 +3,7 @@
 #include "../PrintedText.h"
 
 #include "cemapi/SmsDevice.h"
-#include "device/JsonWriter.h"
+#include "device/Json.h"
 #include "device/Text.h"
 
 #include <cstdio>
@@ -14,25 +14,21 @@ namespace {
 
 std::string Json(const std::vector<device::mail::Request>& forms)
 {
-    device::JsonWriter json;
-    json.Open('[');
+    device::Json list = device::Json::array();
     for (const device::mail::Request& form : forms) {
-        json.Open('{');
-        json.Key("kind"), json.String(std::string_view(form.kind));
-        json.Key("account"), json.String(form.account);
-        json.Key("to"), json.String(form.to);
-        json.Key("cc"), json.String(form.cc);
-        json.Key("bcc"), json.String(form.bcc);
-        json.Key("subject"), json.String(form.subject);
-        json.Key("body"), json.String(form.body);
-        json.Key("attachments"), json.Open('[');
+        device::Json attachments = device::Json::array();
         for (const auto& attachment : form.attachments)
-            json.Element(), json.String(attachment);
-        json.Close(']');
-        json.Close('}');
+            attachments.push_back(device::JsonText(attachment));
+        list.push_back({{"kind", form.kind},
+                        {"account", device::JsonText(form.account)},
+                        {"to", device::JsonText(form.to)},
+                        {"cc", device::JsonText(form.cc)},
+                        {"bcc", device::JsonText(form.bcc)},
+                        {"subject", device::JsonText(form.subject)},
+                        {"body", device::JsonText(form.body)},
+                        {"attachments", std::move(attachments)}});
     }
-    json.Close(']');
-    return json.Take();
+    return device::Dump(list);
 }
 
 int Run(Args& args)

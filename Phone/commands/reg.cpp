@@ -28,6 +28,7 @@ std::string Reason(LONG rc, const std::string& key)
     case ERROR_KEY_DELETED: return "no such key or value: " + key;
     case ERROR_BAD_PATHNAME: return "'" + key + "' is not a key (HKCU\\... or HKLM\\...)";
     case ERROR_INVALID_PARAMETER: return "a name or the data is too long for the registry: " + key;
+    case ERROR_REGISTRY_CORRUPT: return "the device database is damaged: the registry cannot be read";
     }
     return "the registry failed (error " + std::to_string(rc) + ")";
 }
@@ -92,7 +93,8 @@ int Delete(Args& args)
 {
     std::string key = args.Take("the key");
     if (args.Empty()) {
-        if (KeyPath(key).find(u'\\') == std::u16string::npos)
+        int64_t id = Open(key);
+        if (id == registry::kCurrentUser || id == registry::kLocalMachine)
             throw UsageError("a hive's root cannot be deleted");
         Check(registry::DeletePath(KeyPath(key)), key);
         std::printf("deleted %s\n", key.c_str());

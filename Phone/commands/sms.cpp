@@ -4,7 +4,7 @@
 #include "../TimeText.h"
 
 #include "cemapi/SmsDevice.h"
-#include "device/JsonWriter.h"
+#include "device/Json.h"
 #include "device/Text.h"
 
 #include <algorithm>
@@ -60,38 +60,27 @@ int Receive(Args& args)
     return 0;
 }
 
-void WriteParty(device::JsonWriter& json, const device::sms::Party& party)
+device::Json PartyJson(const device::sms::Party& party)
 {
-    json.Open('{');
-    json.Key("name"), json.String(party.name);
-    json.Key("address"), json.String(party.address);
-    json.Close('}');
+    return {{"name", device::JsonText(party.name)}, {"address", device::JsonText(party.address)}};
 }
 
 std::string Json(const std::vector<device::sms::Message>& messages)
 {
-    device::JsonWriter json;
-    json.Open('[');
+    device::Json list = device::Json::array();
     for (const device::sms::Message& message : messages) {
-        json.Open('{');
-        json.Key("folder"), json.String(std::string_view(NameOf(message.folder)));
-        json.Key("to"), json.Open('[');
+        device::Json to = device::Json::array();
         for (const auto& party : message.to)
-            WriteParty(json, party);
-        json.Close(']');
-        json.Key("from"), WriteParty(json, message.from);
-        json.Key("text"), json.String(message.text);
-        json.Key("time");
-        if (message.time)
-            json.String(TimeOf(message));
-        else
-            json.Null();
-        json.Key("read"), json.Bool(message.read);
-        json.Key("flags"), json.Number(message.flags);
-        json.Close('}');
+            to.push_back(PartyJson(party));
+        list.push_back({{"folder", NameOf(message.folder)},
+                        {"to", std::move(to)},
+                        {"from", PartyJson(message.from)},
+                        {"text", device::JsonText(message.text)},
+                        {"time", message.time ? device::Json(TimeOf(message)) : device::Json(nullptr)},
+                        {"read", message.read},
+                        {"flags", message.flags}});
     }
-    json.Close(']');
-    return json.Take();
+    return device::Dump(list);
 }
 
 std::string Party(const device::sms::Party& party)

@@ -4,7 +4,7 @@
 #include "../PrintedText.h"
 #include "../TimeText.h"
 
-#include "device/JsonWriter.h"
+#include "device/Json.h"
 #include "edb/Volume.h"
 
 #include <cinttypes>
@@ -93,22 +93,16 @@ std::string ValueText(const Property& property)
     return Hex(property.bytes);
 }
 
-void JsonValue(device::JsonWriter& json, const Property& property)
+device::Json ValueJson(const Property& property)
 {
     switch (TypeFromPropID(property.id)) {
     case CEVT_I2:
     case CEVT_UI2:
     case CEVT_I4:
-    case CEVT_UI4: json.Number(std::stoll(ValueText(property))); break;
-    case CEVT_BOOL: json.Bool(Load<int32_t>(property.bytes) != 0); break;
-    default: json.String(ValueText(property));
+    case CEVT_UI4: return std::stoll(ValueText(property));
+    case CEVT_BOOL: return Load<int32_t>(property.bytes) != 0;
     }
-}
-
-// Prints what the writer holds so far: the records are written out one at a time, never all kept.
-void Flush(device::JsonWriter& json)
-{
-    std::fputs(json.Take().c_str(), stdout);
+    return ValueText(property);
 }
 
 template <class EachRecord>
@@ -143,64 +137,45 @@ void PrintText(device::edb::Volume& volume, const std::vector<DatabaseDefinition
     }
 }
 
+// The records are printed one at a time as they are read, never all kept: each database's object is
+// printed up to its records, then each record, then what closes them.
 void PrintJson(device::edb::Volume& volume, const std::vector<DatabaseDefinition>& databases)
 {
-    device::JsonWriter json;
-    json.Open('{');
-    json.Key("databases"), json.Open('[');
-    for (const DatabaseDefinition& db : databases) {
-        json.Open('{');
-        json.Key("name"), json.String(db.name);
-        json.Key("oid"), json.Number(db.oid);
-        json.Key("type"), json.Number(db.type);
-        json.Key("properties"), json.Open('[');
-        for (const auto& property : db.properties) {
-            json.Open('{');
-            json.Key("id"), json.Number(property.id);
-            json.Key("type"), json.String(TypeName(TypeFromPropID(property.id)));
-            json.Key("notNull"), json.Bool(property.flags & DB_PROP_NOTNULL);
-            json.Key("name"), json.String(property.name);
-            json.Close('}');
-        }
-        json.Close(']');
-        json.Key("sortOrders"), json.Open('[');
+    std::printf("{\"databases\":[");
+    for (size_t i = 0; i < databases.size(); ++i) {
+        const DatabaseDefinition& db = databases[i];
+        device::Json properties = device::Json::array(), sortOrders = device::Json::array();
+        for (const auto& property : db.properties)
+            properties.push_back({{"id", property.id},
+                                  {"type", TypeName(TypeFromPropID(property.id))},
+                                  {"notNull", (property.flags & DB_PROP_NOTNULL) != 0},
+                                  {"name", device::JsonText(property.name)}});
         for (const auto& order : db.sortOrders) {
-            json.Open('{');
-            json.Key("unique"), json.Bool(order.Unique());
-            json.Key("properties"), json.Open('[');
-            for (const auto& sort : order.properties) {
-                json.Open('{');
-                json.Key("id"), json.Number(sort.id);
-                json.Key("flags"), json.String(SortFlags(sort.flags));
-                json.Close('}');
-            }
-            json.Close(']');
-            json.Close('}');
+            device::Json sorted = device::Json::array();
+            for (const auto& sort : order.properties)
+                sorted.push_back({{"id", sort.id}, {"flags", SortFlags(sort.flags)}});
+            sortOrders.push_back({{"unique", order.Unique()}, {"properties", std::move(sorted)}});
         }
-        json.Close(']');
-        json.Key("records"), json.Open('[');
+        std::string head = device::Dump({{"name", device::JsonText(db.name)},
+                                         {"oid", db.oid},
+                                         {"type", db.type},
+                                         {"properties", std::move(properties)},
+                                         {"sortOrders", std::move(sortOrders)}});
+        head.pop_back(); // the closing brace comes after the records
+        std::printf("%s%s,\"records\":[", i ? "," : "", head.c_str());
+        bool first = true;
         VisitRecords(volume, db, [&](CEOID oid, const device::edb::Record& record) {
-            json.Open('{');
-            json.Key("oid"), json.Number(oid);
-            json.Key("properties"), json.Open('[');
-            for (const Property& property : record) {
-                json.Open('{');
-                json.Key("id"), json.Number(property.id);
-                json.Key("type"), json.String(TypeName(TypeFromPropID(property.id)));
-                json.Key("value"), JsonValue(json, property);
-                json.Close('}');
-            }
-            json.Close(']');
-            json.Close('}');
-            Flush(json);
+            device::Json values = device::Json::array();
+            for (const Property& property : record)
+                values.push_back({{"id", property.id},
+                                  {"type", TypeName(TypeFromPropID(property.id))},
+                                  {"value", ValueJson(property)}});
+            std::printf("%s%s", first ? "" : ",", device::Dump({{"oid", oid}, {"properties", std::move(values)}}).c_str());
+            first = false;
         });
-        json.Close(']');
-        json.Close('}');
+        std::printf("]}");
     }
-    json.Close(']');
-    json.Close('}');
-    Flush(json);
-    std::printf("\n");
+    std::printf("]}\n");
 }
 
 std::string Refusal(const std::string& file, DWORD error)

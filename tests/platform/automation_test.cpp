@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -23,7 +24,7 @@ namespace {
 
 constexpr int kStatus = 105;
 HMODULE g_resources = nullptr;
-HWND g_screen = nullptr;
+std::atomic<HWND> g_screen = nullptr; // set by the screen's thread, awaited by the test's
 HWND g_bar = nullptr;
 
 void Status(HWND dialog, const std::u16string& text) { SetDlgItemTextW(dialog, kStatus, text.c_str()); }
@@ -175,7 +176,7 @@ protected:
         // The screen's thread has to make its windows before there is anything to wait for.
         for (int i = 0; i < 1000 && !g_screen; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        ASSERT_NE(g_screen, nullptr);
+        ASSERT_NE(g_screen.load(), nullptr);
         ASSERT_TRUE(WaitIdle());
     }
     void TearDown() override

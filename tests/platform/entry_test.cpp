@@ -1,4 +1,5 @@
 #include "support/ChildProcess.h"
+#include "support/TempDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ struct Seen {
 
 Seen RunProbe(const std::vector<std::string>& arguments)
 {
+    testing_support::TempDevice device; // a program starts on a device
     ChildProcess probe(PROBE_PROGRAM, arguments);
     std::istringstream report(probe.ReadAll());
     Seen seen;

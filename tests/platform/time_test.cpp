@@ -116,3 +116,23 @@ TEST(FileTimes, RepeatedLocalHourTakesTheEarlierInstant)
     EXPECT_EQ(utc.wHour, 0); // 01:30 BST, not 01:30 GMT
     EXPECT_EQ(utc.wMinute, 30);
 }
+
+TEST(DeviceClock, TimesTheDeviceCannotHoldAreRefusedAndTheClockStays)
+{
+    TempDevice device(InZone("Europe/Berlin", "2008-06-15 09:30:00"));
+    int64_t before = device::NowTicks();
+    EXPECT_THROW(device::AdvanceClock(INT64_MAX), device::ClockRangeError);
+    EXPECT_THROW(device::AdvanceClock(INT64_MIN), device::ClockRangeError);
+    EXPECT_THROW(device::SetClock(CivilTicks("2079-01-01 00:00:00")), device::ClockRangeError);
+    // Within range in UTC, past it in local time (an hour ahead in winter).
+    EXPECT_THROW(device::SetClock(CivilTicks("2078-12-31 23:30:00")), device::ClockRangeError);
+    EXPECT_THROW(device::SetClock(CivilTicks("1752-12-31 23:59:59")), device::ClockRangeError);
+    EXPECT_EQ(device::NowTicks(), before);
+
+    EXPECT_EQ(device::SetClock(CivilTicks("2078-12-31 22:59:59")), CivilTicks("2078-12-31 22:59:59"));
+    Sleep(5000); // a manual clock at its end moves no further, and Sleep still returns
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    EXPECT_EQ(local.wYear, 2078);
+    EXPECT_EQ(local.wSecond, 59);
+}

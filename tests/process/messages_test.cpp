@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <unistd.h>
 
@@ -136,6 +137,14 @@ TEST_F(Messages, StartingSomethingThatIsNoProgramFailsAndStartsNothing)
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_NAME));
     EXPECT_EQ(device::StartDeviceProgram(u"\\Program Files", u"", &error), 0);
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    // What the host refuses is told apart.
+    EXPECT_EQ(device::StartProgram("/bin/true", std::u16string(200000, u'a'), &error), 0);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_BAD_LENGTH));
+    std::filesystem::path script = m_device.Dir().parent_path() / "noshell";
+    std::ofstream(script) << "#!/nowhere/sh\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    EXPECT_EQ(device::StartProgram(script, u"", &error), 0);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_BAD_FORMAT));
     EXPECT_TRUE(OtherProcesses().empty());
     // A made-up handle of another process names no window.
     HWND madeUp = reinterpret_cast<HWND>((static_cast<uintptr_t>(getpid() + 1) << 32) | 5);

@@ -143,8 +143,8 @@ std::string MessagingScreen()
     std::string screen;
     DWORD error = 0;
     if (pid)
-        device::RemoteAutomation(pid, static_cast<uint32_t>(device::automation::Request::ScreenText), 0, {}, &screen,
-                                 &error);
+        device::RemoteAutomation(pid, static_cast<uint32_t>(device::automation::Request::ScreenText), 0, {},
+                                 device::kRemoteBound, &screen, &error);
     return screen;
 }
 
@@ -156,7 +156,7 @@ void CancelComposeForm()
     std::string answer;
     DWORD error = 0;
     ASSERT_TRUE(device::RemoteAutomation(pid, static_cast<uint32_t>(device::automation::Request::ChooseMenu), 0,
-                                         u"Cancel", &answer, &error))
+                                         u"Cancel", device::kRemoteBound, &answer, &error))
         << answer;
     EXPECT_TRUE(Eventually([&] { return !device::IsRunning(pid, started); }));
 }

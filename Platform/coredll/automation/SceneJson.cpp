@@ -2,7 +2,7 @@
 // [x, y], colours COLORREF numbers; an icon drawn several times is written once and named by its index.
 #include "automation/Scene.h"
 
-#include "device/JsonWriter.h"
+#include "device/Json.h"
 
 #include <map>
 
@@ -12,69 +12,50 @@ namespace {
 
 using Icons = std::map<const IconImage*, size_t>;
 
-void WriteNumbers(JsonWriter& json, std::initializer_list<long long> numbers)
+Json RectJson(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+void PutText(Json& json, const TextDrawing& text)
 {
-    json.Open('[');
-    for (long long n : numbers)
-        json.Element(), json.Number(n);
-    json.Close(']');
+    Json lines = Json::array();
+    for (const TextLine& line : text.lines)
+        lines.push_back({{"text", JsonText(line.text)}, {"rect", RectJson(line.rect)}, {"underlined", line.underlined}});
+    json["kind"] = "text";
+    json["lines"] = std::move(lines);
+    json["font"] = {{"height", text.font.height},
+                    {"cellHeight", text.font.cellHeight},
+                    {"weight", text.font.weight},
+                    {"italic", text.font.italic},
+                    {"underline", text.font.underline},
+                    {"strikeOut", text.font.strikeOut}};
+    json["color"] = text.textColor;
+    json["backColor"] = text.backColor;
+    json["opaque"] = text.opaque;
+    json["format"] = text.format;
 }
 
-void WriteRect(JsonWriter& json, const RECT& r)
+Json DrawingJson(const Drawing& drawing, const Icons& icons)
 {
-    WriteNumbers(json, {r.left, r.top, r.right, r.bottom});
-}
-
-void WriteText(JsonWriter& json, const TextDrawing& text)
-{
-    json.Key("kind"), json.String("text");
-    json.Key("lines"), json.Open('[');
-    for (const TextLine& line : text.lines) {
-        json.Open('{');
-        json.Key("text"), json.String(line.text);
-        json.Key("rect"), WriteRect(json, line.rect);
-        json.Key("underlined"), json.Number(line.underlined);
-        json.Close('}');
-    }
-    json.Close(']');
-    json.Key("font"), json.Open('{');
-    json.Key("height"), json.Number(text.font.height);
-    json.Key("cellHeight"), json.Number(text.font.cellHeight);
-    json.Key("weight"), json.Number(text.font.weight);
-    json.Key("italic"), json.Bool(text.font.italic);
-    json.Key("underline"), json.Bool(text.font.underline);
-    json.Key("strikeOut"), json.Bool(text.font.strikeOut);
-    json.Close('}');
-    json.Key("color"), json.Number(text.textColor);
-    json.Key("backColor"), json.Number(text.backColor);
-    json.Key("opaque"), json.Bool(text.opaque);
-    json.Key("format"), json.Number(text.format);
-}
-
-void WriteDrawing(JsonWriter& json, const Drawing& drawing, const Icons& icons)
-{
-    json.Open('{');
-    json.Key("bounds"), WriteRect(json, drawing.bounds);
+    Json json = {{"bounds", RectJson(drawing.bounds)}};
     if (auto text = std::get_if<TextDrawing>(&drawing.what)) {
-        WriteText(json, *text);
+        PutText(json, *text);
     } else if (auto fill = std::get_if<FillDrawing>(&drawing.what)) {
-        json.Key("kind"), json.String("fill");
-        json.Key("rect"), WriteRect(json, fill->rect);
-        json.Key("color"), json.Number(fill->color);
+        json["kind"] = "fill";
+        json["rect"] = RectJson(fill->rect);
+        json["color"] = fill->color;
     } else if (auto line = std::get_if<LineDrawing>(&drawing.what)) {
-        json.Key("kind"), json.String("line");
-        json.Key("from"), WriteNumbers(json, {line->from.x, line->from.y});
-        json.Key("to"), WriteNumbers(json, {line->to.x, line->to.y});
-        json.Key("color"), json.Number(line->color);
-        json.Key("width"), json.Number(line->width);
-        json.Key("style"), json.Number(line->style);
+        json["kind"] = "line";
+        json["from"] = {line->from.x, line->from.y};
+        json["to"] = {line->to.x, line->to.y};
+        json["color"] = line->color;
+        json["width"] = line->width;
+        json["style"] = line->style;
     } else if (auto icon = std::get_if<IconDrawing>(&drawing.what)) {
-        json.Key("kind"), json.String("icon");
-        json.Key("icon"), json.Number(static_cast<long long>(icons.at(icon->icon.get())));
-        json.Key("rect"), WriteRect(json, icon->rect);
-        json.Key("style"), json.Number(icon->style);
+        json["kind"] = "icon";
+        json["icon"] = icons.at(icon->icon.get());
+        json["rect"] = RectJson(icon->rect);
+        json["style"] = icon->style;
     }
-    json.Close('}');
+    return json;
 }
 
 std::string Hex(const std::vector<BYTE>& bytes)
@@ -87,75 +68,50 @@ std::string Hex(const std::vector<BYTE>& bytes)
     return hex;
 }
 
-void WriteIcons(JsonWriter& json, const Scene& scene, Icons& icons)
+Json IconsJson(const Scene& scene, Icons& icons)
 {
-    std::vector<const IconImage*> ordered;
+    Json list = Json::array();
     for (const ScenePane& pane : scene.panes)
         for (const Drawing& drawing : pane.drawing)
             if (auto icon = std::get_if<IconDrawing>(&drawing.what); icon && icon->icon)
-                if (icons.emplace(icon->icon.get(), ordered.size()).second)
-                    ordered.push_back(icon->icon.get());
-    json.Open('[');
-    for (const IconImage* icon : ordered) {
-        json.Open('{');
-        json.Key("width"), json.Number(icon->imageWidth);
-        json.Key("height"), json.Number(icon->imageHeight);
-        json.Key("bitCount"), json.Number(icon->bitCount);
-        json.Key("bits"), json.String(Hex(icon->bits));
-        json.Close('}');
-    }
-    json.Close(']');
-}
-
-void WriteMenu(JsonWriter& json, const std::optional<SceneMenu>& menu)
-{
-    if (!menu) {
-        json.Null();
-        return;
-    }
-    json.Open('{');
-    json.Key("highlighted"), json.Number(menu->highlighted);
-    json.Key("items"), WriteMenuItems(json, menu->items);
-    json.Close('}');
+                if (icons.emplace(icon->icon.get(), list.size()).second)
+                    list.push_back({{"width", icon->icon->imageWidth},
+                                    {"height", icon->icon->imageHeight},
+                                    {"bitCount", icon->icon->bitCount},
+                                    {"bits", Hex(icon->icon->bits)}});
+    return list;
 }
 
 } // namespace
 
 std::string SceneJson(const Scene& scene)
 {
-    JsonWriter json;
-    json.Open('{');
-    json.Key("width"), json.Number(scene.width);
-    json.Key("height"), json.Number(scene.height);
-    json.Key("dpi"), json.Number(scene.dpi);
-    json.Key("titleHeight"), json.Number(scene.titleHeight);
-    json.Key("softKeyHeight"), json.Number(scene.softKeyHeight);
-    json.Key("title"), json.String(scene.title);
-    json.Key("softkeys"), WriteSoftKeys(json, scene.softKeys);
-    json.Key("menu"), WriteMenu(json, scene.menu);
-    json.Key("focus");
-    if (scene.focus)
-        WriteRect(json, *scene.focus);
-    else
-        json.Null();
-    json.Key("cursor"), json.String(scene.waitCursor ? "wait" : "normal");
     Icons icons;
-    json.Key("icons"), WriteIcons(json, scene, icons);
-    json.Key("panes"), json.Open('[');
+    Json iconList = IconsJson(scene, icons);
+    Json panes = Json::array();
     for (const ScenePane& pane : scene.panes) {
-        json.Open('{');
-        json.Key("client"), WriteRect(json, pane.client);
-        json.Key("visible"), WriteRect(json, pane.visible);
-        json.Key("drawing"), json.Open('[');
-        for (const Drawing& drawing : pane.drawing)
-            if (auto icon = std::get_if<IconDrawing>(&drawing.what); !icon || icon->icon)
-                WriteDrawing(json, drawing, icons);
-        json.Close(']');
-        json.Close('}');
+        Json drawing = Json::array();
+        for (const Drawing& each : pane.drawing)
+            if (auto icon = std::get_if<IconDrawing>(&each.what); !icon || icon->icon)
+                drawing.push_back(DrawingJson(each, icons));
+        panes.push_back(
+            {{"client", RectJson(pane.client)}, {"visible", RectJson(pane.visible)}, {"drawing", std::move(drawing)}});
     }
-    json.Close(']');
-    json.Close('}');
-    return json.Take();
+    Json menu = nullptr;
+    if (scene.menu)
+        menu = {{"highlighted", scene.menu->highlighted}, {"items", MenuItemsJson(scene.menu->items)}};
+    return Dump({{"width", scene.width},
+                 {"height", scene.height},
+                 {"dpi", scene.dpi},
+                 {"titleHeight", scene.titleHeight},
+                 {"softKeyHeight", scene.softKeyHeight},
+                 {"title", JsonText(scene.title)},
+                 {"softkeys", SoftKeysJson(scene.softKeys)},
+                 {"menu", std::move(menu)},
+                 {"focus", scene.focus ? RectJson(*scene.focus) : Json(nullptr)},
+                 {"cursor", scene.waitCursor ? "wait" : "normal"},
+                 {"icons", std::move(iconList)},
+                 {"panes", std::move(panes)}});
 }
 
 } // namespace device::automation

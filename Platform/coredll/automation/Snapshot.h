@@ -5,13 +5,11 @@
 
 #include <windows.h>
 
+#include "device/Json.h"
+
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace device {
-class JsonWriter;
-}
 
 namespace device::automation {
 
@@ -82,8 +80,8 @@ Snapshot TakeSnapshot();
 
 std::string ToJson(const Snapshot& snapshot);
 // The parts of the snapshot's JSON that the scene's JSON shares.
-void WriteSoftKeys(JsonWriter& json, const std::vector<SoftKey>& keys);
-void WriteMenuItems(JsonWriter& json, const std::vector<MenuEntry>& items);
+Json SoftKeysJson(const std::vector<SoftKey>& keys);
+Json MenuItemsJson(const std::vector<MenuEntry>& items);
 // The screen as a phone user would read it, one control a line, in layout order.
 std::u16string RenderText(const Snapshot& snapshot);
 

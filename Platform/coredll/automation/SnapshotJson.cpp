@@ -1,127 +1,97 @@
 // The snapshot as JSON, with the field names scripts rely on.
 #include "automation/Snapshot.h"
 
-#include "device/JsonWriter.h"
+#include "device/Json.h"
 
 namespace device::automation {
 
 namespace {
 
-void WriteRows(JsonWriter& json, const std::vector<Row>& rows)
+Json Texts(const std::vector<std::u16string>& texts)
 {
-    json.Open('[');
-    for (const Row& row : rows) {
-        json.Open('{');
-        json.Key("index"), json.Number(row.index);
-        json.Key("text"), json.String(row.text);
-        json.Key("data"), json.Number(row.data);
-        json.Key("selected"), json.Bool(row.selected);
-        json.Key("drawn"), json.Open('[');
-        for (const auto& text : row.drawn)
-            json.Element(), json.String(text);
-        json.Close(']');
-        json.Key("dimmed"), json.Bool(row.dimmed);
-        json.Close('}');
-    }
-    json.Close(']');
+    Json list = Json::array();
+    for (const auto& text : texts)
+        list.push_back(JsonText(text));
+    return list;
 }
 
-void WriteWindow(JsonWriter& json, const WindowNode& node)
+Json RowsOf(const std::vector<Row>& rows)
 {
-    json.Open('{');
-    json.Key("class"), json.String(node.className);
-    json.Key("id"), json.Number(node.id);
-    json.Key("text"), json.String(node.text);
-    json.Key("rect"), json.Open('[');
-    for (LONG v : {node.rect.left, node.rect.top, node.rect.right, node.rect.bottom})
-        json.Element(), json.Number(v);
-    json.Close(']');
-    json.Key("visible"), json.Bool(node.visible);
-    json.Key("enabled"), json.Bool(node.enabled);
-    json.Key("focused"), json.Bool(node.focused);
+    Json list = Json::array();
+    for (const Row& row : rows)
+        list.push_back({{"index", row.index},
+                        {"text", JsonText(row.text)},
+                        {"data", static_cast<long long>(row.data)},
+                        {"selected", row.selected},
+                        {"drawn", Texts(row.drawn)},
+                        {"dimmed", row.dimmed}});
+    return list;
+}
+
+Json WindowOf(const WindowNode& node)
+{
+    Json window = {{"class", JsonText(node.className)},
+                   {"id", node.id},
+                   {"text", JsonText(node.text)},
+                   {"rect", {node.rect.left, node.rect.top, node.rect.right, node.rect.bottom}},
+                   {"visible", node.visible},
+                   {"enabled", node.enabled},
+                   {"focused", node.focused}};
     if (node.checked)
-        json.Key("checked"), json.Bool(*node.checked);
+        window["checked"] = *node.checked;
     if (node.readonly)
-        json.Key("readonly"), json.Bool(*node.readonly);
+        window["readonly"] = *node.readonly;
     if (node.rows)
-        json.Key("rows"), WriteRows(json, *node.rows);
-    if (node.field) {
-        json.Key("field"), json.Open('{');
-        json.Key("start"), json.Number(static_cast<long long>(node.field->start));
-        json.Key("length"), json.Number(static_cast<long long>(node.field->length));
-        json.Close('}');
-    }
-    json.Key("children"), json.Open('[');
+        window["rows"] = RowsOf(*node.rows);
+    if (node.field)
+        window["field"] = {{"start", node.field->start}, {"length", node.field->length}};
+    Json children = Json::array();
     for (const auto& child : node.children)
-        WriteWindow(json, child);
-    json.Close(']');
-    json.Close('}');
+        children.push_back(WindowOf(child));
+    window["children"] = std::move(children);
+    return window;
 }
 
 } // namespace
 
-void WriteSoftKeys(JsonWriter& json, const std::vector<SoftKey>& keys)
+Json SoftKeysJson(const std::vector<SoftKey>& keys)
 {
-    json.Open('[');
-    for (const SoftKey& key : keys) {
-        json.Open('{');
-        json.Key("label"), json.String(key.label);
-        json.Key("enabled"), json.Bool(key.enabled);
-        json.Close('}');
-    }
-    json.Close(']');
+    Json list = Json::array();
+    for (const SoftKey& key : keys)
+        list.push_back({{"label", JsonText(key.label)}, {"enabled", key.enabled}});
+    return list;
 }
 
-void WriteMenuItems(JsonWriter& json, const std::vector<MenuEntry>& items)
+Json MenuItemsJson(const std::vector<MenuEntry>& items)
 {
-    json.Open('[');
-    for (const MenuEntry& item : items) {
-        json.Open('{');
-        json.Key("text"), json.String(item.text);
-        json.Key("id"), json.Number(item.id);
-        json.Key("enabled"), json.Bool(item.enabled);
-        json.Key("checked"), json.Bool(item.checked);
-        json.Key("separator"), json.Bool(item.separator);
-        json.Close('}');
-    }
-    json.Close(']');
+    Json list = Json::array();
+    for (const MenuEntry& item : items)
+        list.push_back({{"text", JsonText(item.text)},
+                        {"id", item.id},
+                        {"enabled", item.enabled},
+                        {"checked", item.checked},
+                        {"separator", item.separator}});
+    return list;
 }
 
 std::string ToJson(const Snapshot& snapshot)
 {
-    JsonWriter json;
-    json.Open('{');
-    json.Key("title"), json.String(snapshot.title);
-    json.Key("windows"), json.Open('[');
+    Json windows = Json::array(), menu = nullptr, messageBox = nullptr;
     for (const auto& window : snapshot.windows)
-        WriteWindow(json, window);
-    json.Close(']');
-    json.Key("softkeys"), WriteSoftKeys(json, snapshot.softKeys);
-    json.Key("menu");
-    if (snapshot.menu) {
-        json.Open('{');
-        json.Key("items"), WriteMenuItems(json, *snapshot.menu);
-        json.Close('}');
-    } else {
-        json.Null();
-    }
-    json.Key("messagebox");
-    if (snapshot.messageBox) {
-        json.Open('{');
-        json.Key("text"), json.String(snapshot.messageBox->text);
-        json.Key("caption"), json.String(snapshot.messageBox->caption);
-        json.Key("icon"), json.String(snapshot.messageBox->icon);
-        json.Key("buttons"), json.Open('[');
-        for (const auto& button : snapshot.messageBox->buttons)
-            json.Element(), json.String(button);
-        json.Close(']');
-        json.Close('}');
-    } else {
-        json.Null();
-    }
-    json.Key("cursor"), json.String(std::string_view(snapshot.waitCursor ? "wait" : "normal"));
-    json.Close('}');
-    return json.Take();
+        windows.push_back(WindowOf(window));
+    if (snapshot.menu)
+        menu = {{"items", MenuItemsJson(*snapshot.menu)}};
+    if (const auto& box = snapshot.messageBox)
+        messageBox = {{"text", JsonText(box->text)},
+                      {"caption", JsonText(box->caption)},
+                      {"icon", box->icon},
+                      {"buttons", Texts(box->buttons)}};
+    return Dump({{"title", JsonText(snapshot.title)},
+                 {"windows", std::move(windows)},
+                 {"softkeys", SoftKeysJson(snapshot.softKeys)},
+                 {"menu", std::move(menu)},
+                 {"messagebox", std::move(messageBox)},
+                 {"cursor", snapshot.waitCursor ? "wait" : "normal"}});
 }
 
 } // namespace device::automation

@@ -160,8 +160,21 @@ int64_t NowTicks() { return ReadClock().nowTicks; }
 
 int64_t BootTicks() { return StoredClock().bootTicks; }
 
+bool ClockCanHold(int64_t utcTicks)
+{
+    auto inRange = [](int64_t ticks) { return ticks >= kFirstClockTicks && ticks < kEndClockTicks; };
+    return inRange(utcTicks) && inRange(utcTicks + LocalOffsetAt(utcTicks));
+}
+
+ClockRangeError::ClockRangeError()
+    : std::out_of_range("the device clock holds times from 1753-01-01 to 2078-12-31 only")
+{
+}
+
 int64_t SetClock(int64_t utcTicks)
 {
+    if (!ClockCanHold(utcTicks))
+        throw ClockRangeError();
     for (;;) {
         int64_t now = NowTicks();
         int64_t stop = utcTicks;
@@ -175,7 +188,13 @@ int64_t SetClock(int64_t utcTicks)
     }
 }
 
-int64_t AdvanceClock(int64_t ticks) { return SetClock(NowTicks() + ticks); }
+int64_t AdvanceClock(int64_t ticks)
+{
+    int64_t target;
+    if (__builtin_add_overflow(NowTicks(), ticks, &target))
+        throw ClockRangeError();
+    return SetClock(target);
+}
 
 void SetClockMode(bool manual)
 {

@@ -2,7 +2,10 @@
 // plus an offset). Times are UTC FILETIME ticks (100 ns since 1 January 1601).
 #pragma once
 
+#include "ole/VariantDate.h"
+
 #include <cstdint>
+#include <stdexcept>
 
 namespace device {
 
@@ -18,6 +21,17 @@ int64_t HostNowTicks();
 ClockState ReadClock();
 int64_t NowTicks();
 int64_t BootTicks();
+
+// The clock holds the instants whose UTC and local readings both fall within the variant dates the device
+// takes (1 January 1753 to 31 December 2078), which a FILETIME holds too.
+constexpr int64_t kFirstClockTicks = kUnixEpochTicks + (kFirstVariantDay + kVariantEpoch) * kTicksPerDay;
+constexpr int64_t kEndClockTicks = kUnixEpochTicks + (kLastVariantDay + 1 + kVariantEpoch) * kTicksPerDay;
+bool ClockCanHold(int64_t utcTicks);
+
+// What SetClock and AdvanceClock throw for an instant the clock cannot hold; the clock stays where it is.
+struct ClockRangeError : std::out_of_range {
+    ClockRangeError();
+};
 
 // Moves the clock (manual: to that instant; real: by shifting the offset). Returns the new time. Not to be
 // called inside a transaction: what falls due on the way runs between the steps.

@@ -115,10 +115,12 @@ std::string_view Statement::Bytes(int column) const
     return data ? std::string_view(data, sqlite3_column_bytes(m_stmt, column)) : std::string_view();
 }
 
-Database::Database(const std::string& path)
+Database::Database(const std::string& path, Opening opening)
 {
-    int rc = sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                             nullptr);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (opening == Opening::CreateOrMigrate)
+        flags |= SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db ? sqlite3_errmsg(m_db) : "cannot open";
         sqlite3_close(m_db);
@@ -128,14 +130,19 @@ Database::Database(const std::string& path)
     try {
         // Several device processes share the file; a writer waits for another rather than failing.
         sqlite3_busy_timeout(m_db, 30000);
-        Exec("PRAGMA journal_mode=WAL");
-        Exec("PRAGMA synchronous=FULL");
-        Exec("PRAGMA foreign_keys=ON");
         for (auto [sql, stmt] : {std::pair{"BEGIN", &m_begin}, std::pair{"COMMIT", &m_commit}}) {
             if (int rc = sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr); rc != SQLITE_OK)
                 Fail(rc);
         }
+        if (opening == Opening::Existing && SchemaVersion() == 0) // looked at before anything is written
+            throw DatabaseError(SQLITE_NOTADB, "the file holds no device (it is empty, or another program's)");
+        Exec("PRAGMA journal_mode=WAL");
+        Exec("PRAGMA synchronous=FULL");
+        Exec("PRAGMA foreign_keys=ON");
         Migrate();
+    } catch (const DatabaseError& e) {
+        Close(); // the destructor does not run for a constructor that throws
+        throw DatabaseError(e.Code(), path + ": " + e.what());
     } catch (...) {
         Close();
         throw;
@@ -265,6 +272,13 @@ void Database::Run(sqlite3_stmt* control)
         Fail(rc);
 }
 
+size_t Database::SchemaVersion()
+{
+    Statement version(*this, "PRAGMA user_version");
+    version.Step();
+    return static_cast<size_t>(version.Int(0));
+}
+
 // Brings the file to the newest schema; each step is one transaction, so a half-migrated file cannot exist.
 void Database::Migrate()
 {
@@ -272,12 +286,7 @@ void Database::Migrate()
     const auto& steps = SchemaSteps();
     for (;;) {
         Transaction tx(*this);
-        size_t current;
-        {
-            Statement version(*this, "PRAGMA user_version");
-            version.Step();
-            current = static_cast<size_t>(version.Int(0));
-        }
+        size_t current = SchemaVersion();
         if (current >= steps.size())
             return;
         Exec(steps[current]);

@@ -86,7 +86,12 @@ private:
 
 class Database {
 public:
-    explicit Database(const std::string& path);
+    enum class Opening {
+        CreateOrMigrate, // a new file gets the schema, an older one is brought up to date
+        Existing,        // the file must exist and hold the schema already (any version)
+    };
+    // Throws DatabaseError, having closed what it opened.
+    explicit Database(const std::string& path, Opening opening = Opening::CreateOrMigrate);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -132,6 +137,7 @@ private:
 
     void Run(sqlite3_stmt* control); // BEGIN, COMMIT and the like, from the cache
 
+    size_t SchemaVersion(); // the steps of the schema the file has run
     void Migrate();
     void Close();
 

@@ -61,6 +61,18 @@ Profile ReadProfile(Database& db)
     return p;
 }
 
+// A device is made only by Create: a database without the device's profile is refused, never made into one.
+std::unique_ptr<Database> OpenDevice(const fs::path& dir)
+{
+    std::string path = (dir / kDatabaseFile).string();
+    auto db = std::make_unique<Database>(path, Database::Opening::Existing);
+    auto lock = db->Lock();
+    Statement profile(*db, "SELECT COUNT(*) FROM profile");
+    if (!profile.Step() || profile.Int(0) == 0)
+        throw DatabaseError(SQLITE_NOTADB, path + ": the device has no profile (it was never made whole)");
+    return db;
+}
+
 } // namespace
 
 fs::path DefaultDir()
@@ -125,7 +137,7 @@ Database& Db()
     }
     if (!Exists(dir))
         throw DatabaseError(SQLITE_CANTOPEN, dir.string() + ": no device there");
-    auto db = std::make_unique<Database>((dir / kDatabaseFile).string());
+    auto db = OpenDevice(dir);
     std::lock_guard guard(g_mutex);
     if (!g_db) // another thread may have opened it meanwhile
         g_db = std::move(db);

@@ -175,6 +175,8 @@ void WINAPI Sleep(DWORD dwMilliseconds)
             return;
         }
     } catch (const device::DatabaseError&) {
+    } catch (const device::ClockRangeError&) {
+        return; // the manual clock is at the end of its range: it moves no further
     }
     device::ReleaseReadSnapshot();
     struct timespec ts = {static_cast<time_t>(dwMilliseconds / 1000),

@@ -30,8 +30,10 @@ WPARAM WParamOf(const registry::Value* value)
 
 void TellWindow(const Watch& watch, const registry::Value* value)
 {
-    if (!IsWindow(watch.hwnd) || !PostMessageW(watch.hwnd, watch.message, WParamOf(value), watch.userData))
-        RemoveWatch(watch.id); // the notification lives as long as its window
+    // The notification lives as long as its window; a process slow to take the message keeps it.
+    if (!IsWindow(watch.hwnd) ||
+        (!PostMessageW(watch.hwnd, watch.message, WParamOf(value), watch.userData) && GetLastError() != ERROR_TIMEOUT))
+        RemoveWatch(watch.id);
 }
 
 void CallBack(const Watch& watch, const registry::Value* value)
@@ -40,7 +42,7 @@ void CallBack(const Watch& watch, const registry::Value* value)
     DWORD error = 0;
     bool called = watch.ownerPid == getpid() ? RunCallback(watch.id, data)
                                              : RemoteCallback(watch.ownerPid, watch.id, data, &error);
-    if (!called)
+    if (!called && error != ERROR_TIMEOUT)
         RemoveWatch(watch.id); // its process has closed it or is gone
 }
 

@@ -14,4 +14,7 @@ int64_t HostStartTime(pid_t pid);
 // True while the process that started at hostStart still runs under that pid.
 bool IsRunning(pid_t pid, int64_t hostStart);
 
+// True while the process is stopped (by a signal, or a debugger): it cannot answer anything.
+bool IsStopped(pid_t pid);
+
 } // namespace device

@@ -23,6 +23,17 @@ bool ThisProcessIsIdle()
     return !threads.empty() && ThreadQueue::AllIdle(threads);
 }
 
+namespace {
+
+// What is left until the deadline, and a moment at least, so that a process is always asked.
+std::chrono::milliseconds Left(std::chrono::steady_clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return std::max(left, std::chrono::milliseconds(1));
+}
+
+} // namespace
+
 bool WaitDeviceIdle(std::chrono::milliseconds timeout)
 {
     auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -30,7 +41,7 @@ bool WaitDeviceIdle(std::chrono::milliseconds timeout)
         bool idle = true;
         try {
             for (const ProcessEntry& process : RunningProcesses())
-                if (process.pid != getpid() && !RemoteIsIdle(process.pid)) {
+                if (process.pid != getpid() && !RemoteIsIdle(process.pid, Left(deadline))) {
                     idle = false;
                     break;
                 }

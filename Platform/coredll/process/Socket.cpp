@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -47,8 +48,10 @@ UniqueFd ListenAt(const std::filesystem::path& path)
     return fd;
 }
 
-UniqueFd ConnectTo(const std::filesystem::path& path)
+UniqueFd ConnectTo(const std::filesystem::path& path, std::chrono::milliseconds bound, bool* refused)
 {
+    if (refused)
+        *refused = false;
     sockaddr_un address;
     UniqueFd folder;
     if (!AddressOf(path, &address, &folder))
@@ -56,10 +59,15 @@ UniqueFd ConnectTo(const std::filesystem::path& path)
     UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (!fd)
         return fd;
+    // A local connect waits while the listener's backlog is full for as long as sends may wait.
+    timeval limit{static_cast<time_t>(bound.count() / 1000), static_cast<suseconds_t>(bound.count() % 1000 * 1000)};
+    setsockopt(fd.Get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     int rc;
     do {
         rc = connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     } while (rc != 0 && errno == EINTR);
+    if (rc != 0 && refused)
+        *refused = errno == ECONNREFUSED;
     return rc == 0 ? std::move(fd) : UniqueFd();
 }
 
@@ -78,12 +86,22 @@ bool SendAll(int fd, const void* data, size_t size)
     return true;
 }
 
-bool ReceiveAll(int fd, void* data, size_t size)
+bool ReceiveAll(int fd, void* data, size_t size, const std::function<bool()>& keepWaiting)
 {
+    constexpr int kSliceMs = 100;
     auto bytes = static_cast<char*>(data);
     while (size > 0) {
-        ssize_t got = recv(fd, bytes, size, 0);
-        if (got < 0 && errno == EINTR)
+        pollfd waited{fd, POLLIN, 0};
+        int ready = poll(&waited, 1, kSliceMs);
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready <= 0) {
+            if (!keepWaiting())
+                return false;
+            continue;
+        }
+        ssize_t got = recv(fd, bytes, size, MSG_DONTWAIT);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0)
             return false;

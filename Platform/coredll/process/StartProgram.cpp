@@ -3,14 +3,20 @@
 #include "device/Clock.h"
 #include "device/Database.h"
 #include "device/Device.h"
+#include "device/HostErrors.h"
 #include "device/Paths.h"
 #include "device/Text.h"
+#include "process/EndpointPath.h"
 #include "process/HostProcess.h"
 #include "process/ProcessTable.h"
 
 #include <winerror.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <cstring>
 #include <fcntl.h>
 #include <signal.h>
@@ -77,6 +83,48 @@ struct SpawnSetup {
 
 bool StartsWith(std::u16string_view text, char16_t c) { return !text.empty() && text.front() == c; }
 
+// Why the host could not start a program file that is there.
+DWORD SpawnError(int failed, const fs::path& program)
+{
+    switch (failed) {
+    case ENOEXEC:
+    case ENOENT: // its interpreter is missing
+    case ELIBBAD: return ERROR_BAD_FORMAT;
+    case ETXTBSY: return ERROR_ACCESS_DENIED;
+    case E2BIG: return ERROR_BAD_LENGTH;
+    case EAGAIN: return ERROR_NO_PROC_SLOTS;
+    }
+    return Win32ErrorFromErrno(failed, program);
+}
+
+// The ends of the programs this process started, the latest few, for AwaitJoin.
+struct Ends {
+    static constexpr size_t kKept = 64;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::pair<pid_t, int>> statuses;
+};
+
+Ends& TheEnds()
+{
+    static Ends* ends = new Ends; // reaper threads may outlive static destruction
+    return *ends;
+}
+
+// Someone has to wait for the program's end, or it would linger as a zombie while this process runs.
+void Reap(pid_t pid)
+{
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    Ends& ends = TheEnds();
+    std::lock_guard guard(ends.mutex);
+    ends.statuses.emplace_back(pid, status);
+    if (ends.statuses.size() > Ends::kKept)
+        ends.statuses.pop_front();
+    ends.changed.notify_all();
+}
+
 } // namespace
 
 pid_t StartProgram(const fs::path& hostProgram, std::u16string_view commandLine, DWORD* error)
@@ -99,15 +147,10 @@ pid_t StartProgram(const fs::path& hostProgram, std::u16string_view commandLine,
     SpawnSetup setup((RunDir() / "programs.log").string());
     pid_t pid = 0;
     if (int failed = posix_spawn(&pid, program.c_str(), &setup.actions, &setup.attributes, argv.data(), envp.data())) {
-        *error = failed == ENOEXEC ? ERROR_BAD_FORMAT : ERROR_NOT_ENOUGH_MEMORY;
+        *error = SpawnError(failed, hostProgram);
         return 0;
     }
-    // Someone has to wait for the program's end, or it would linger as a zombie while this process runs.
-    std::thread([pid] {
-        int status;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
+    std::thread(Reap, pid).detach();
     try {
         if (int64_t hostStart = HostStartTime(pid))
             PutProcess(ProcessEntry{pid, hostStart, NowTicks(), program, std::u16string(commandLine)});
@@ -115,6 +158,25 @@ pid_t StartProgram(const fs::path& hostProgram, std::u16string_view commandLine,
         // It runs all the same, and lists itself when it joins.
     }
     return pid;
+}
+
+StartOutcome AwaitJoin(pid_t pid, std::chrono::milliseconds bound)
+{
+    auto deadline = std::chrono::steady_clock::now() + bound;
+    Ends& ends = TheEnds();
+    std::unique_lock lock(ends.mutex);
+    for (;;) {
+        for (const auto& [ended, status] : ends.statuses)
+            if (ended == pid)
+                return StartOutcome{false, status};
+        if (std::filesystem::exists(EndpointPath(pid)))
+            return StartOutcome{true, std::nullopt};
+        if (ends.changed.wait_until(
+                lock, std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(5))) ==
+                std::cv_status::timeout &&
+            std::chrono::steady_clock::now() >= deadline)
+            return StartOutcome{};
+    }
 }
 
 pid_t StartDeviceProgram(std::u16string_view program, std::u16string_view commandLine, DWORD* error)

@@ -70,7 +70,7 @@ void Leave()
     }
 }
 
-bool Join(const std::optional<std::u16string>& commandLine)
+bool Join(const std::optional<std::u16string>& commandLine, std::string* why)
 {
     Presence& presence = ThePresence();
     std::lock_guard guard(presence.mutex);
@@ -88,6 +88,11 @@ bool Join(const std::optional<std::u16string>& commandLine)
         Transaction tx(db);
         PutProcess(entry);
         presence.endpoint = Endpoint::Open(EndpointPath(entry.pid));
+        if (!presence.endpoint) {
+            if (why)
+                *why = "cannot listen at " + EndpointPath(entry.pid).string();
+            return false; // not listed: nobody could reach it
+        }
         auto& table = WindowTable::Instance();
         for (HWND hwnd : table.TopLevelWindows()) {
             auto window = table.Find(hwnd);
@@ -98,7 +103,9 @@ bool Join(const std::optional<std::u16string>& commandLine)
         tx.Commit();
         presence.pid = entry.pid;
         presence.dir = dir;
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& e) {
+        if (why)
+            *why = e.what();
         return false;
     }
     if (!presence.leavesAtExit) {
@@ -110,8 +117,20 @@ bool Join(const std::optional<std::u16string>& commandLine)
 
 } // namespace
 
-bool JoinDevice(std::u16string_view commandLine) { return Join(std::u16string(commandLine)); }
+bool JoinDevice(std::u16string_view commandLine, std::string* why) { return Join(std::u16string(commandLine), why); }
 
-bool EnsureJoined() { return Join(std::nullopt); }
+bool EnsureJoined() { return Join(std::nullopt, nullptr); }
+
+namespace {
+std::string JoinFailurePrefix(pid_t pid) { return "process " + std::to_string(pid) + " cannot join the device: "; }
+} // namespace
+
+std::string JoinFailureLine(pid_t pid, const std::string& why) { return JoinFailurePrefix(pid) + why + "\n"; }
+
+std::string JoinFailureIn(const std::string& line, pid_t pid)
+{
+    std::string prefix = JoinFailurePrefix(pid);
+    return line.rfind(prefix, 0) == 0 ? line.substr(prefix.size()) : std::string();
+}
 
 } // namespace device

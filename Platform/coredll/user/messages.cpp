@@ -5,6 +5,7 @@
 #include "device/Database.h"
 #include "device/Device.h"
 #include "device/Text.h"
+#include "process/Frames.h"
 #include "process/Remote.h"
 #include "process/WindowRecords.h"
 #include "user/Input.h"
@@ -30,27 +31,6 @@ std::shared_ptr<ThreadQueue> QueueOfWindow(HWND hwnd)
         return nullptr;
     }
     return ThreadQueue::ForThread(window->threadId);
-}
-
-// Only values travel between processes: a system message whose parameters point into the sender's memory
-// cannot reach another process's window.
-bool CarriesPointers(UINT msg)
-{
-    switch (msg) {
-    case WM_CREATE:
-    case WM_NCCREATE:
-    case WM_SETTEXT:
-    case WM_GETTEXT:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-    case WM_WINDOWPOSCHANGED:
-    case WM_NOTIFY:
-    case WM_HELP:
-    case WM_STYLECHANGED:
-    case WM_SETTINGCHANGE: return true;
-    }
-    return false;
 }
 
 // Every top-level window of the device: this process's, then the others'.
@@ -146,7 +126,7 @@ BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     }
     if (device::IsForeignHandle(hWnd)) {
         DWORD error = ERROR_NOT_SUPPORTED;
-        if (!CarriesPointers(Msg) && device::RemotePost(hWnd, Msg, wParam, lParam, &error))
+        if (device::MessageTravels(Msg) && device::RemotePost(hWnd, Msg, wParam, lParam, &error))
             return TRUE;
         SetLastError(error);
         return FALSE;
@@ -166,7 +146,7 @@ LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (device::IsForeignHandle(hWnd)) {
-        if (CarriesPointers(Msg)) {
+        if (!device::MessageTravels(Msg)) {
             SetLastError(ERROR_NOT_SUPPORTED);
             return 0;
         }
