@@ -51,6 +51,13 @@ void WriteWindow(JsonWriter& json, const WindowNode& node)
         json.Key("length"), json.Number(static_cast<long long>(node.field->length));
         json.Close('}');
     }
+    if (node.progress) {
+        json.Key("progress"), json.Open('{');
+        json.Key("low"), json.Number(node.progress->low);
+        json.Key("high"), json.Number(node.progress->high);
+        json.Key("position"), json.Number(node.progress->position);
+        json.Close('}');
+    }
     json.Key("children"), json.Open('[');
     for (const auto& child : node.children)
         WriteWindow(json, child);
