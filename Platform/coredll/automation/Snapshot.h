@@ -20,7 +20,7 @@ struct Row {
     bool dimmed = false;               // drawn with a struck-out font
 };
 
-// Where a progress bar stands within its range.
+// Where a progress bar stands within its range (WindowNode::progress).
 struct ProgressState {
     int low = 0;
     int high = 0;
@@ -46,7 +46,7 @@ struct WindowNode {
     std::optional<bool> readonly; // edits
     std::optional<std::vector<Row>> rows; // list views and list boxes
     std::optional<TextRange> field;       // a focused date-time picker: the part being edited, highlighted
-    std::optional<ProgressState> progress; // progress bars
+    std::optional<ProgressState> progress;
     std::vector<WindowNode> children;
 };
 
