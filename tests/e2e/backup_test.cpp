@@ -1,0 +1,295 @@
+// The backup screen of the installed Zelkova through the device tool, on a device whose clock stands at
+// 15 June 2008 09:30 (UTC): backing the texts up to a volume and offering it by mail, restoring them, the
+// failures a user meets, cancelling, the CSV export byte for byte, and a backup killed halfway.
+#include "e2e/ZelkovaPhone.h"
+
+#include "store/SmsStore.h"
+
+#include <cemapi.h>
+
+#include "cemapi/SmsDevice.h"
+#include "device/Device.h"
+#include "device/Text.h"
+#include "support/TempDevice.h"
+
+#include "ids.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+using namespace e2e_testing;
+
+namespace {
+
+constexpr int kProgressBar = IDC_BACKUP_PROGRESS;
+constexpr int kFileName = 1152; // the file dialogs' name field
+constexpr const char* kVolumePassword = "wdKf4x_Lrj9_";
+
+int64_t Ticks(const std::string& time)
+{
+    return testing_support::CivilTicks(time); // the device's zone is UTC
+}
+
+class ZelkovaBackup : public ZelkovaPhone {
+protected:
+    JsonValue Screen() { return Json({"screen", "--json"}); }
+    std::string Title() { return Screen()["title"].text; }
+    std::string BoxText() { return Screen()["messagebox"]["text"].text; }
+    void Press(const std::string& key) { ExpectPrints({"press", key}, "pressed " + key + "\n"); }
+    void Answer(const std::string& button) { ExpectPrints({"answer", button}, "answered " + button + "\n"); }
+    void Row(int row) { ExpectPrints({"row", std::to_string(row)}, "selected row " + std::to_string(row) + "\n"); }
+    void Type(const std::string& text) { ExpectPrints({"type", text}, "typed " + text + "\n"); }
+
+    std::string Documents(const std::string& name) const
+    {
+        return (m_device.Dir() / "fs" / "My Documents" / name).string();
+    }
+
+    // Three received texts and two sent, each with one party.
+    void FillStore()
+    {
+        device::sms::Receive({{u"Anna", u"+15550101"}, u"Lunch at \"noon\"?", Ticks("2008-06-14 12:00:05"), true});
+        device::sms::Receive({{u"", u"+15550102"}, u"Call me", Ticks("2008-06-15 08:00:00"), false});
+        device::sms::Receive({{u"Bob", u"+15550103"}, u"Old news", Ticks("2008-06-01 17:30:59"), true});
+        device::sms::RecordSent({{{u"Anna", u"+15550101"}}, u"Yes, noon", Ticks("2008-06-14 12:03:00")});
+        device::sms::RecordSent({{{u"Cid", u"+15550104"}}, u"On my way", Ticks("2008-06-15 09:00:00")});
+    }
+
+    // The store as `phone sms list` shows it, each message's folder, parties, text, time and read flag.
+    std::vector<std::string> Messages()
+    {
+        std::vector<std::string> messages;
+        for (const JsonValue& m : Json({"sms", "list", "--json"}).items) {
+            std::string to;
+            for (const JsonValue& party : m["to"].items)
+                to += party["name"].text + " <" + party["address"].text + ">;";
+            messages.push_back(m["folder"].text + " from " + m["from"]["name"].text + " <" +
+                               m["from"]["address"].text + "> to " + to + " \"" + m["text"].text + "\" at " +
+                               m["time"].text + (m["read"].boolean ? " read" : " unread"));
+        }
+        return messages;
+    }
+
+    // From the main screen to the backup screen; the program's process id.
+    std::string OpenBackupScreen()
+    {
+        std::string pid = StartOnMainScreen();
+        Row(5);
+        EXPECT_EQ(ControlOf(Screen(), IDC_BACKUP_LIST)["rows"].Size(), 3u);
+        return pid;
+    }
+
+    // The progress screen's job started, and waited for until it ends or tells something.
+    JsonValue RunJob()
+    {
+        EXPECT_NE(ControlOf(Screen(), kProgressBar).kind, JsonValue::Null);
+        Output({"clock", "advance", "1s"});
+        JsonValue screen;
+        EXPECT_TRUE(process_testing::Eventually([&] {
+            screen = Screen();
+            return screen["messagebox"].kind != JsonValue::Null || ControlOf(screen, kProgressBar).kind == JsonValue::Null;
+        }));
+        return screen;
+    }
+
+    // A backup of what the options dialog has, to the file of that name; the mail offer declined.
+    void BackUp(const std::string& name)
+    {
+        Row(0);
+        Press("soft1");
+        Type(name);
+        Press("soft1");
+        if (Screen()["messagebox"]["buttons"].Size() == 2)
+            Answer("yes"); // replacing the file
+        EXPECT_EQ(RunJob()["messagebox"]["text"].text, ResourceText(IDS_OFFER_MAIL_FILE));
+        Answer("no");
+    }
+
+    // A restore from the typed path, with the options as they stand (confirming the emptying when asked);
+    // the screen once the job ended.
+    JsonValue Restore(const std::string& path)
+    {
+        Row(1);
+        Press("soft1");
+        if (Screen()["messagebox"].kind != JsonValue::Null)
+            Answer("yes");
+        EXPECT_EQ(ControlOf(Screen(), IDC_CAPTION)["text"].text, ResourceText(IDS_BACKUP_FILE_TITLE));
+        ExpectPrints({"type", path}, "typed " + path + "\n");
+        Press("soft1");
+        return RunJob();
+    }
+
+    // The records of a backup file, in the order the volume lists them.
+    JsonValue Records(const std::string& file)
+    {
+        JsonValue volume = Json({"volume", Documents(file), "--password", kVolumePassword, "--json"});
+        EXPECT_EQ(volume["databases"].Size(), 1u);
+        return volume["databases"][0]["records"];
+    }
+};
+
+} // namespace
+
+TEST_F(ZelkovaBackup, BackingUpAsksBeforeReplacingAFileThenOffersItByMail)
+{
+    FillStore();
+    std::ofstream(Documents("Zelkova Backup.qvb")) << "an older file";
+    OpenBackupScreen();
+    EXPECT_EQ(RowsOf(Screen(), IDC_BACKUP_LIST),
+              (std::vector<std::vector<std::string>>{
+                  {ResourceText(IDS_ACTION_BACKUP), ResourceText(IDS_ACTION_BACKUP_NOTE)},
+                  {ResourceText(IDS_ACTION_RESTORE), ResourceText(IDS_ACTION_RESTORE_NOTE)},
+                  {ResourceText(IDS_ACTION_EXPORT), ResourceText(IDS_ACTION_EXPORT_NOTE)}}));
+
+    Press("soft1"); // OK runs the highlighted action
+    JsonValue options = Screen();
+    EXPECT_EQ(options["title"].text, "Options");
+    EXPECT_TRUE(ControlOf(options, IDC_INCLUDE_RECEIVED)["checked"].boolean);
+    EXPECT_TRUE(ControlOf(options, IDC_INCLUDE_SENT)["checked"].boolean);
+    EXPECT_EQ(ControlOf(options, IDC_BACKUP_CHOICE)["text"].text, ResourceText(IDS_OPTION_DELETE_AFTER_BACKUP));
+    EXPECT_FALSE(ControlOf(options, IDC_BACKUP_CHOICE)["checked"].boolean);
+    Press("soft1");
+
+    JsonValue files = Screen();
+    EXPECT_EQ(files["title"].text, ResourceText(IDS_BACKUP_FILE_TITLE));
+    EXPECT_EQ(ControlOf(files, kFileName)["text"].text, "Zelkova Backup.qvb");
+    Press("soft1");
+    EXPECT_NE(BoxText().find("Zelkova Backup.qvb already exists"), std::string::npos);
+    Answer("no"); // back to the name
+    EXPECT_EQ(Title(), ResourceText(IDS_BACKUP_FILE_TITLE));
+    Press("soft1");
+    Answer("yes");
+
+    JsonValue progress = Screen();
+    EXPECT_EQ(progress["softkeys"][0]["label"].text, "Cancel");
+    EXPECT_FALSE(progress["softkeys"][0]["enabled"].boolean); // nothing to cancel yet
+    JsonValue offer = RunJob();
+    EXPECT_EQ(offer["messagebox"]["text"].text, ResourceText(IDS_OFFER_MAIL_FILE));
+    EXPECT_EQ(offer["messagebox"]["caption"].text, "Zelkova");
+    Answer("yes");
+    EXPECT_EQ(Title(), "Zelkova"); // the backup screen is done
+    JsonValue mail = Json({"composed", "--json"});
+    ASSERT_EQ(mail.Size(), 1u);
+    EXPECT_EQ(mail[0]["kind"].text, "mail");
+    EXPECT_EQ(mail[0]["to"].text, "");
+    EXPECT_EQ(mail[0]["subject"].text, ResourceText(IDS_BACKUP_MAIL_SUBJECT));
+    EXPECT_EQ(mail[0]["body"].text, ResourceText(IDS_BACKUP_MAIL_BODY));
+    EXPECT_EQ(mail[0]["attachments"][0].text, "\\My Documents\\Zelkova Backup.qvb");
+
+    // Written received first, then sent, newest first in each; the volume lists them newest first.
+    JsonValue records = Records("Zelkova Backup.qvb");
+    ASSERT_EQ(records.Size(), 5u);
+    std::vector<std::pair<double, std::string>> written;
+    std::vector<std::string> listed;
+    for (const JsonValue& record : records.items) {
+        const JsonValue& p = record["properties"];
+        ASSERT_EQ(p.Size(), 8u);
+        std::string line = std::to_string(static_cast<int>(p[0]["value"].number)) + " " + p[1]["value"].text + " " +
+                           p[2]["value"].text + " " + p[3]["value"].text + " " + p[4]["value"].text + " " +
+                           p[5]["value"].text + " " + p[6]["value"].text + (p[7]["value"].boolean ? " read" : "");
+        written.emplace_back(record["oid"].number, line);
+        listed.push_back(p[1]["value"].text);
+    }
+    std::sort(written.begin(), written.end());
+    std::vector<std::string> inWritingOrder;
+    for (const auto& [oid, line] : written)
+        inWritingOrder.push_back(line);
+    EXPECT_EQ(inWritingOrder, (std::vector<std::string>{
+                                  "0 2008-06-15 08:00:00   +15550102 +15550102 Call me",
+                                  "0 2008-06-14 12:00:05   Anna +15550101 Lunch at \"noon\"? read",
+                                  "0 2008-06-01 17:30:59   Bob +15550103 Old news read",
+                                  "1 2008-06-15 09:00:00 Cid +15550104   On my way read",
+                                  "1 2008-06-14 12:03:00 Anna +15550101   Yes, noon read",
+                              }));
+    EXPECT_TRUE(std::is_sorted(listed.rbegin(), listed.rend()));
+    EXPECT_EQ(Messages().size(), 5u); // nothing was deleted
+}
+
+TEST_F(ZelkovaBackup, RestoringAfterEmptyingGivesBackEveryMessageAndShowsTheTextAccount)
+{
+    FillStore();
+    std::vector<std::string> before = Messages();
+    OpenBackupScreen();
+    BackUp("Zelkova Backup");
+
+    Row(1);
+    JsonValue options = Screen();
+    EXPECT_EQ(ControlOf(options, IDC_BACKUP_CHOICE)["text"].text, ResourceText(IDS_OPTION_EMPTY_BEFORE_RESTORE));
+    EXPECT_TRUE(ControlOf(options, IDC_BACKUP_CHOICE)["checked"].boolean);
+    Press("soft1");
+    JsonValue ask = Screen();
+    EXPECT_EQ(ask["messagebox"]["text"].text, ResourceText(IDS_CONFIRM_EMPTY_FOLDERS));
+    EXPECT_EQ(ask["messagebox"]["icon"].text, "warning");
+    Answer("no"); // the options stay
+    EXPECT_EQ(Title(), "Options");
+    Press("soft1");
+    Answer("yes");
+    // A Smartphone at 5.1 has no open dialog: the path is typed, starting from the usual file.
+    EXPECT_EQ(ControlOf(Screen(), IDC_ENTRY)["text"].text, "\\My Documents\\Zelkova Backup.qvb");
+    Press("soft1");
+    EXPECT_EQ(RunJob()["title"].text, "Zelkova"); // the screen closed itself
+
+    EXPECT_EQ(Messages(), before);
+    std::vector<device::mail::Request> requests = device::mail::ComposedRequests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.back().request, "switch");
+    EXPECT_EQ(requests.back().account, u"SMS");
+    EXPECT_EQ(requests.back().flags, static_cast<uint32_t>(MCF_ACCOUNT_IS_NAME));
+}
+
+TEST_F(ZelkovaBackup, RestoresThatCannotBeDoneTellTheUserAndChangeNothing)
+{
+    OpenBackupScreen();
+    Row(0);
+    Press("down");
+    Press("action"); // without the sent texts, which the next action keeps
+    Press("soft1");
+    Press("soft1");
+    EXPECT_EQ(RunJob()["messagebox"]["text"].text, ResourceText(IDS_OFFER_MAIL_FILE));
+    Answer("no");
+    EXPECT_EQ(Records("Zelkova Backup.qvb").Size(), 0u);
+
+    FillStore();
+    std::vector<std::string> before = Messages();
+    std::ofstream(Documents("notes.qvb")) << "not a backup";
+    for (const std::string& path : {"\\My Documents\\Zelkova Backup.qvb", "\\My Documents\\missing.qvb",
+                                    "\\My Documents\\notes.qvb"}) {
+        JsonValue ended = Restore(path);
+        if (path.find("Zelkova") != std::string::npos) {
+            EXPECT_EQ(ended["messagebox"]["text"].text, ResourceText(IDS_BACKUP_EMPTY));
+            EXPECT_EQ(ended["messagebox"]["icon"].text, "information");
+            Answer("ok");
+        }
+        EXPECT_EQ(BoxText(), ResourceText(IDS_JOB_FAILED)) << path;
+        EXPECT_EQ(Screen()["messagebox"]["icon"].text, "warning");
+        Answer("ok");
+        EXPECT_NE(ControlOf(Screen(), IDC_BACKUP_LIST).kind, JsonValue::Null); // the screen stays
+        EXPECT_EQ(Messages(), before) << path;
+    }
+
+    // Without the sent texts chosen, their records are read and passed over: only received texts come back.
+    Row(0);
+    EXPECT_FALSE(ControlOf(Screen(), IDC_INCLUDE_SENT)["checked"].boolean); // as chosen before
+    Press("down");
+    Press("action");
+    Press("soft1");
+    Type("everything");
+    Press("soft1");
+    RunJob();
+    Answer("no");
+    EXPECT_EQ(Records("everything.qvb").Size(), 5u);
+    device::sms::Receive({{u"Eve", u"+15550105"}, u"Not in the backup", Ticks("2008-06-15 09:10:00"), false});
+    Row(1);
+    Press("down");
+    Press("action");
+    Press("soft1");
+    Answer("yes");
+    Type("\\My Documents\\everything.qvb");
+    Press("soft1");
+    EXPECT_EQ(RunJob()["title"].text, "Zelkova");
+    EXPECT_EQ(Messages(), before); // received texts emptied and restored, sent ones left as they were
+}
