@@ -8,6 +8,7 @@
 #include <cemapi.h>
 
 #include "cemapi/SmsDevice.h"
+#include "device/Database.h"
 #include "device/Device.h"
 #include "device/Text.h"
 #include "support/TempDevice.h"
@@ -57,6 +58,42 @@ protected:
         device::sms::Receive({{u"Bob", u"+15550103"}, u"Old news", Ticks("2008-06-01 17:30:59"), true});
         device::sms::RecordSent({{{u"Anna", u"+15550101"}}, u"Yes, noon", Ticks("2008-06-14 12:03:00")});
         device::sms::RecordSent({{{u"Cid", u"+15550104"}}, u"On my way", Ticks("2008-06-15 09:00:00")});
+    }
+
+    // count received texts "Text N" (N from 0, a minute apart, newest first), then sent ones after them.
+    void FillMany(int received, int sent)
+    {
+        device::Transaction together(device::Db());
+        int64_t newest = Ticks("2008-06-15 09:00:00");
+        for (int i = 0; i < received + sent; ++i) {
+            std::u16string text = u"Text " + device::Utf16FromUtf8(std::to_string(i));
+            int64_t time = newest - i * 60 * device::kTicksPerSecond;
+            if (i < received)
+                device::sms::Receive({{u"Anna", u"+15550101"}, text, time, false});
+            else
+                device::sms::RecordSent({{{u"Bob", u"+15550102"}}, text, time});
+        }
+        together.Commit();
+    }
+
+    static size_t StoreCount()
+    {
+        size_t count = 0;
+        for (device::sms::Folder folder : {device::sms::Folder::Inbox, device::sms::Folder::Sent})
+            device::sms::List(folder, [&](const device::sms::Message&) { return ++count, true; });
+        return count;
+    }
+
+    // The texts of the messages in the store and in the backup files of those names.
+    std::multiset<std::string> TextsIn(const std::vector<std::string>& files)
+    {
+        std::multiset<std::string> texts;
+        for (const JsonValue& message : Json({"sms", "list", "--json"}).items)
+            texts.insert(message["text"].text);
+        for (const std::string& file : files)
+            for (const JsonValue& record : Records(file).items)
+                texts.insert(record["properties"][6]["value"].text);
+        return texts;
     }
 
     // The store as `phone sms list` shows it, each message's folder, parties, text, time and read flag.
@@ -292,4 +329,71 @@ TEST_F(ZelkovaBackup, RestoresThatCannotBeDoneTellTheUserAndChangeNothing)
     Press("soft1");
     EXPECT_EQ(RunJob()["title"].text, "Zelkova");
     EXPECT_EQ(Messages(), before); // received texts emptied and restored, sent ones left as they were
+}
+
+TEST_F(ZelkovaBackup, CancellingDuringTheReceivedTextsCopiesNoSentOneAndOffersNoMail)
+{
+    FillMany(2000, 2);
+    OpenBackupScreen();
+    Row(0);
+    Press("soft1");
+    Press("soft1");
+    Output({"clock", "advance", "1s"});
+    // The counter and the bar follow the received texts.
+    JsonValue progress;
+    int counted = 0, shown = 0;
+    ASSERT_TRUE(process_testing::Eventually([&] {
+        progress = Screen();
+        std::string counter = ControlOf(progress, IDC_BACKUP_COUNTER)["text"].text;
+        counted = counter.empty() ? 0 : std::stoi(counter);
+        shown = static_cast<int>(ControlOf(progress, kProgressBar)["progress"]["position"].number);
+        return counted >= 10 && counter.substr(counter.find('/')) == "/2000";
+    }));
+    EXPECT_EQ(ControlOf(progress, IDC_BACKUP_STATUS)["text"].text, ResourceText(IDS_FOLDER_RECEIVED));
+    EXPECT_EQ(ControlOf(progress, kProgressBar)["progress"]["high"].number, 2000);
+    EXPECT_GE(shown, counted); // read after the counter, which follows the bar
+    EXPECT_TRUE(progress["softkeys"][0]["enabled"].boolean);
+
+    Press("soft1");
+    JsonValue ended;
+    ASSERT_TRUE(process_testing::Eventually([&] {
+        ended = Screen();
+        return ControlOf(ended, kProgressBar).kind == JsonValue::Null;
+    }));
+    EXPECT_EQ(ended["messagebox"].kind, JsonValue::Null); // no mail offer
+    EXPECT_NE(ControlOf(ended, IDC_BACKUP_LIST).kind, JsonValue::Null);
+    JsonValue records = Records("Zelkova Backup.qvb");
+    EXPECT_GE(records.Size(), static_cast<size_t>(counted));
+    EXPECT_LT(records.Size(), 2000u);
+    for (const JsonValue& record : records.items)
+        EXPECT_EQ(record["properties"][0]["value"].number, 0); // received only
+}
+
+TEST_F(ZelkovaBackup, AProgramKilledWhileDeletingAfterCopyingLosesNoMessage)
+{
+    FillMany(1500, 500);
+    std::multiset<std::string> everything = TextsIn({});
+    ASSERT_EQ(everything.size(), 2000u);
+    std::vector<std::string> files;
+    // Killed early and midway in the received texts, then among the sent ones.
+    for (size_t keep : {1850u, 1100u, 300u}) {
+        std::string pid = OpenBackupScreen();
+        Row(0);
+        Press("down");
+        Press("down");
+        Press("action"); // delete after backup
+        Press("soft1");
+        files.push_back("killed " + std::to_string(files.size()) + ".qvb");
+        Type(files.back());
+        Press("soft1");
+        Output({"clock", "advance", "1s"});
+        ASSERT_TRUE(process_testing::Eventually([&] { return StoreCount() <= keep; }));
+        Output({"kill", pid});
+        size_t left = StoreCount();
+        EXPECT_GT(left, 0u) << "the backup ended before it was killed";
+
+        std::multiset<std::string> found = TextsIn(files);
+        std::set<std::string> kept(found.begin(), found.end());
+        EXPECT_EQ(kept, std::set<std::string>(everything.begin(), everything.end())) << "killed at " << left;
+    }
 }
