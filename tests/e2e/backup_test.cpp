@@ -3,9 +3,11 @@
 // failures a user meets, cancelling, the CSV export byte for byte, and a backup killed halfway.
 #include "e2e/ZelkovaPhone.h"
 
+#include "store/Owners.h"
 #include "store/SmsStore.h"
 
 #include <cemapi.h>
+#include <windbase.h>
 
 #include "cemapi/SmsDevice.h"
 #include "device/Database.h"
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 
 using namespace e2e_testing;
@@ -104,9 +107,9 @@ protected:
             std::string to;
             for (const JsonValue& party : m["to"].items)
                 to += party["name"].text + " <" + party["address"].text + ">;";
-            messages.push_back(m["folder"].text + " from " + m["from"]["name"].text + " <" +
-                               m["from"]["address"].text + "> to " + to + " \"" + m["text"].text + "\" at " +
-                               m["time"].text + (m["read"].boolean ? " read" : " unread"));
+            messages.push_back(m["folder"].text + " from " + m["from"]["name"].text + " <" + m["from"]["address"].text +
+                               "> to " + to + " \"" + m["text"].text + "\" at " + m["time"].text +
+                               (m["read"].boolean ? " read" : " unread"));
         }
         return messages;
     }
@@ -125,12 +128,13 @@ protected:
     {
         EXPECT_NE(ControlOf(Screen(), kProgressBar).kind, JsonValue::Null);
         Output({"clock", "advance", "1s"});
-        JsonValue screen;
         EXPECT_TRUE(process_testing::Eventually([&] {
-            screen = Screen();
-            return screen["messagebox"].kind != JsonValue::Null || ControlOf(screen, kProgressBar).kind == JsonValue::Null;
+            JsonValue screen = Screen();
+            return screen["messagebox"].kind != JsonValue::Null ||
+                   ControlOf(screen, kProgressBar).kind == JsonValue::Null;
         }));
-        return screen;
+        ExpectPrints({"wait"}, "idle\n"); // what follows the job on the screen's thread
+        return Screen();
     }
 
     // A backup of what the options dialog has, to the file of that name; the mail offer declined.
@@ -293,8 +297,8 @@ TEST_F(ZelkovaBackup, RestoresThatCannotBeDoneTellTheUserAndChangeNothing)
     FillStore();
     std::vector<std::string> before = Messages();
     std::ofstream(Documents("notes.qvb")) << "not a backup";
-    for (const std::string& path : {"\\My Documents\\Zelkova Backup.qvb", "\\My Documents\\missing.qvb",
-                                    "\\My Documents\\notes.qvb"}) {
+    for (const std::string& path :
+         {"\\My Documents\\Zelkova Backup.qvb", "\\My Documents\\missing.qvb", "\\My Documents\\notes.qvb"}) {
         JsonValue ended = Restore(path);
         if (path.find("Zelkova") != std::string::npos) {
             EXPECT_EQ(ended["messagebox"]["text"].text, ResourceText(IDS_BACKUP_EMPTY));
@@ -355,11 +359,9 @@ TEST_F(ZelkovaBackup, CancellingDuringTheReceivedTextsCopiesNoSentOneAndOffersNo
     EXPECT_TRUE(progress["softkeys"][0]["enabled"].boolean);
 
     Press("soft1");
-    JsonValue ended;
-    ASSERT_TRUE(process_testing::Eventually([&] {
-        ended = Screen();
-        return ControlOf(ended, kProgressBar).kind == JsonValue::Null;
-    }));
+    ASSERT_TRUE(process_testing::Eventually([&] { return ControlOf(Screen(), kProgressBar).kind == JsonValue::Null; }));
+    ExpectPrints({"wait"}, "idle\n");
+    JsonValue ended = Screen();
     EXPECT_EQ(ended["messagebox"].kind, JsonValue::Null); // no mail offer
     EXPECT_NE(ControlOf(ended, IDC_BACKUP_LIST).kind, JsonValue::Null);
     JsonValue records = Records("Zelkova Backup.qvb");
@@ -396,4 +398,159 @@ TEST_F(ZelkovaBackup, AProgramKilledWhileDeletingAfterCopyingLosesNoMessage)
         std::set<std::string> kept(found.begin(), found.end());
         EXPECT_EQ(kept, std::set<std::string>(everything.begin(), everything.end())) << "killed at " << left;
     }
+}
+
+TEST_F(ZelkovaBackup, TheExportIsWrittenByteForByteAndAMessageWithoutATimeIsNeitherExportedNorBackedUp)
+{
+    device::sms::Receive(
+        {{u"Anna \"A\"", u"+1555\"0101"}, u"Say \"hi\"\tnow\r\nplease", Ticks("2008-06-14 12:00:05"), true});
+    device::sms::Receive({{u"", u"+15550102"}, u"Call me", Ticks("2008-06-15 08:00:00"), false});
+    device::sms::RecordSent({{{u"Cid", u"+15550104"}}, u"On my way", Ticks("2008-06-15 09:00:00")});
+    {
+        // A message some other program left without a time.
+        SmsStore store;
+        ASSERT_EQ(store.Open(), S_OK);
+        ComPtr<IMessage> message;
+        ASSERT_EQ(store.GetFolder(kReceivedFolder)->CreateMessage(nullptr, 0, message.Out()), S_OK);
+        SPropValue subject{};
+        subject.ulPropTag = PR_SUBJECT;
+        subject.Value.lpszW = const_cast<LPWSTR>(u"No time");
+        ASSERT_EQ(message->SetProps(1, &subject, nullptr), S_OK);
+    }
+    std::ofstream(Documents("Zelkova Export.csv")) << "an older export, longer than the new one will be......";
+
+    OpenBackupScreen();
+    Row(2);
+    EXPECT_EQ(ControlOf(Screen(), IDC_BACKUP_CHOICE).kind, JsonValue::Null); // hidden
+    Press("soft1");
+    EXPECT_EQ(ControlOf(Screen(), kFileName)["text"].text, "Zelkova Export.csv");
+    Press("soft1");
+    Answer("yes"); // replace it
+    EXPECT_EQ(RunJob()["messagebox"]["text"].text, ResourceText(IDS_OFFER_MAIL_FILE));
+    Answer("no");
+
+    std::u16string expected =
+        u"\uFEFF" + device::Utf16FromUtf8(ResourceText(IDS_CSV_HEADER)) +
+        u"\"6/15/2008 8:00:00 AM\"\t\"\"\t\"\"\t\"+15550102\"\t\"+15550102\"\t\"Call me\"\t\"Received\"\t\r\n"
+        u"\"6/14/2008 12:00:05 PM\"\t\"\"\t\"\"\t\"Anna \"A\"\"\t\"+15550101\"\t\"Say hi\tnow\r\nplease\"\t"
+        u"\"Received\"\t\r\n"
+        u"\"6/15/2008 9:00:00 AM\"\t\"Cid\"\t\"+15550104\"\t\"\"\t\"\"\t\"On my way\"\t\"Sent\"\t\r\n";
+    std::string bytes;
+    for (char16_t c : expected)
+        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    std::ifstream file(Documents("Zelkova Export.csv"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), bytes);
+
+    // Backed up with deletion, the timeless message stays and gets no record.
+    Row(0);
+    Press("down");
+    Press("down");
+    Press("action");
+    Press("soft1");
+    Press("soft1");
+    RunJob();
+    Answer("no");
+    EXPECT_EQ(Records("Zelkova Backup.qvb").Size(), 3u);
+    std::vector<std::string> left = Messages();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_NE(left[0].find("\"No time\""), std::string::npos);
+}
+
+TEST_F(ZelkovaBackup, ARestoreStoresOnlyTheWholeMessagesOfAVolumeWrittenElsewhere)
+{
+    // The program's database, as another writer may fill it: no property required.
+    CEVOLUMEOPTIONS options{};
+    options.wVersion = CEVOLUMEOPTIONS_VERSION;
+    options.dwFlags = CEDB_PASSWORD;
+    std::u16string password = device::Utf16FromUtf8(kVolumePassword);
+    std::copy(password.begin(), password.end(), options.wszPassword);
+    CEGUID guid;
+    ASSERT_TRUE(CeMountDBVolEx(&guid, const_cast<LPWSTR>(u"\\My Documents\\elsewhere.qvb"), &options, CREATE_ALWAYS));
+    CEDBASEINFOEX info{};
+    info.wVersion = CEDBASEINFOEX_VERSION;
+    info.dwFlags = CEDB_VALIDNAME;
+    std::copy_n(u"SMS", 4, info.szDbaseName);
+    CEPROPSPEC specs[3] = {{CEPROPSPEC_VERSION, 0x00010003, 0, nullptr, 0},
+                           {CEPROPSPEC_VERSION, 0x00020040, 0, nullptr, 0},
+                           {CEPROPSPEC_VERSION, 0x0007001F, 0, nullptr, 0}};
+    ASSERT_NE(CeCreateDatabaseWithProps(&guid, &info, 3, specs), 0u);
+    CEOID oid = 0;
+    HANDLE db = CeOpenDatabaseInSession(nullptr, &guid, &oid, const_cast<LPWSTR>(u"SMS"), nullptr, 0, nullptr);
+    ASSERT_NE(db, INVALID_HANDLE_VALUE);
+    auto write = [&](std::optional<LONG> kind, std::optional<int64_t> time, const char16_t* text) {
+        std::vector<CEPROPVAL> values;
+        if (kind)
+            values.push_back({0x00010003, 0, 0, {.lVal = *kind}});
+        if (time)
+            values.push_back(
+                {0x00020040, 0, 0, {.filetime = {static_cast<DWORD>(*time), static_cast<DWORD>(*time >> 32)}}});
+        values.push_back({0x0007001F, 0, 0, {.lpwstr = const_cast<LPWSTR>(text)}});
+        EXPECT_NE(CeWriteRecordProps(db, 0, static_cast<WORD>(values.size()), values.data()), 0u);
+    };
+    write(0, Ticks("2008-06-10 10:00:00"), u"Whole");
+    write(0, std::nullopt, u"Without a time");
+    write(2, Ticks("2008-06-10 11:00:00"), u"Of an outgoing kind");
+    write(1, INT64_C(0x7FFFFFFFFFFFFFFF), u"At a time past any date");
+    write(std::nullopt, Ticks("2008-06-10 12:00:00"), u"Without a kind");
+    write(1, Ticks("2008-06-10 13:00:00"), u"Sent");
+    CloseHandle(db);
+    ASSERT_TRUE(CeUnmountDBVol(&guid));
+
+    OpenBackupScreen();
+    Row(1);
+    Press("soft1");
+    Answer("yes");
+    Type("\\My Documents\\elsewhere.qvb");
+    Press("soft1");
+    EXPECT_EQ(RunJob()["title"].text, "Zelkova");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "sent from  <> to  \"Sent\" at 2008-06-10 13:00:00 unread",
+                              "inbox from  <> to  \"Without a kind\" at 2008-06-10 12:00:00 unread",
+                              "inbox from  <> to  \"Whole\" at 2008-06-10 10:00:00 unread",
+                          }));
+}
+
+TEST_F(ZelkovaBackup, TheOptionsNeedAFolderAndTheFileChoiceFollowsThePhone)
+{
+    std::string pid = OpenBackupScreen();
+    Row(1);
+    Press("action"); // no received texts
+    Press("down");
+    Press("action"); // nor sent ones: Done greys and refuses
+    EXPECT_FALSE(Screen()["softkeys"][0]["enabled"].boolean);
+    Press("soft1");
+    EXPECT_EQ(Title(), "Options");
+    Press("action");
+    EXPECT_TRUE(Screen()["softkeys"][0]["enabled"].boolean);
+    Press("soft2");
+    EXPECT_NE(ControlOf(Screen(), IDC_BACKUP_LIST).kind, JsonValue::Null);
+    Output({"kill", pid});
+
+    // Past 5.1 a Smartphone has the open dialog, which takes only a file that exists.
+    device::Profile profile = device::CurrentProfile();
+    profile.osMinor = 2;
+    device::SaveProfile(profile);
+    OpenBackupScreen();
+    Row(1);
+    Press("soft1");
+    Answer("yes");
+    JsonValue open = Screen();
+    EXPECT_EQ(open["title"].text, ResourceText(IDS_BACKUP_FILE_TITLE));
+    EXPECT_EQ(ControlOf(open, kFileName)["text"].text, "Zelkova Backup.qvb");
+    Press("soft1");
+    EXPECT_NE(BoxText().find("File not found"), std::string::npos);
+    Answer("ok");
+    Press("soft2");
+    EXPECT_NE(ControlOf(Screen(), IDC_BACKUP_LIST).kind, JsonValue::Null); // back, with nothing done
+    Press("soft2");                                                        // Close
+    EXPECT_EQ(Title(), "Zelkova");
+
+    // A PocketPC's OK closes the screen.
+    profile.platform = "PocketPC";
+    device::SaveProfile(profile);
+    ExpectPrints({"menu", "Exit"}, "chose Exit\n");
+    ASSERT_TRUE(RunningAre({}));
+    OpenBackupScreen();
+    Press("soft1");
+    EXPECT_EQ(Title(), "Zelkova");
 }
