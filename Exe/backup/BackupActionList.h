@@ -2,24 +2,14 @@
 // item data is the mode of its action; activating a row tells the screen (WM_RUN_BACKUP_ACTION).
 #pragma once
 
-#include "ui/OwnerDrawList.h"
+#include "ui/ResourceRowList.h"
 
 // Sent to the list's parent when a row is activated, with the row index as wParam.
 constexpr UINT WM_RUN_BACKUP_ACTION = WM_USER + 4;
 
-class BackupActionList : public OwnerDrawList {
+class BackupActionList : public ResourceRowList {
 public:
-    // Destroys the row icons.
-    ~BackupActionList() override;
-
-    // Creates the list as control id of parent, loads the icons and fills the three rows, the first
-    // selected and focused.
-    HRESULT Create(HWND parent, int id);
+    BackupActionList();
 
     HRESULT Activate(int row) override;
-    void DrawRow(const DRAWITEMSTRUCT& item) override;
-
-private:
-    HRESULT LoadIcons();
-    HRESULT Fill();
 };

@@ -545,12 +545,13 @@ TEST_F(ZelkovaBackup, TheOptionsNeedAFolderAndTheFileChoiceFollowsThePhone)
     Press("soft2");                                                        // Close
     EXPECT_EQ(Title(), "Zelkova");
 
-    // A PocketPC's OK closes the screen.
+    // A PocketPC's OK closes the screen, and the feature counts as used: under AutoExit the program ends.
     profile.platform = "PocketPC";
     device::SaveProfile(profile);
     ExpectPrints({"menu", "Exit"}, "chose Exit\n");
     ASSERT_TRUE(RunningAre({}));
+    SetSetting("AutoExit", "REG_DWORD", "1");
     OpenBackupScreen();
     Press("soft1");
-    EXPECT_EQ(Title(), "Zelkova");
+    EXPECT_TRUE(RunningAre({}));
 }
