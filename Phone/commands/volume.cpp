@@ -124,10 +124,10 @@ void PrintText(device::edb::Volume& volume, const std::vector<DatabaseDefinition
     for (const DatabaseDefinition& db : databases) {
         std::printf("database \"%s\" oid=%u type=%u records=%u\n", Utf8(db.name).c_str(), db.oid, db.type,
                     volume.RecordCount(db.oid));
-        for (const auto& spec : db.properties)
-            std::printf("  property %s %s%s%s\n", Id(spec.id).c_str(), TypeName(TypeFromPropID(spec.id)),
-                        (spec.flags & DB_PROP_NOTNULL) ? " not-null" : "",
-                        spec.name.empty() ? "" : (" \"" + Utf8(spec.name) + "\"").c_str());
+        for (const auto& property : db.properties)
+            std::printf("  property %s %s%s%s\n", Id(property.id).c_str(), TypeName(TypeFromPropID(property.id)),
+                        (property.flags & DB_PROP_NOTNULL) ? " not-null" : "",
+                        property.name.empty() ? "" : (" \"" + Utf8(property.name) + "\"").c_str());
         for (size_t i = 0; i < db.sortOrders.size(); ++i) {
             std::printf("  sort order %zu%s:", i + 1, db.sortOrders[i].Unique() ? " unique" : "");
             for (const auto& sort : db.sortOrders[i].properties)
@@ -154,12 +154,12 @@ void PrintJson(device::edb::Volume& volume, const std::vector<DatabaseDefinition
         json.Key("oid"), json.Number(db.oid);
         json.Key("type"), json.Number(db.type);
         json.Key("properties"), json.Open('[');
-        for (const auto& spec : db.properties) {
+        for (const auto& property : db.properties) {
             json.Open('{');
-            json.Key("id"), json.Number(spec.id);
-            json.Key("type"), json.String(TypeName(TypeFromPropID(spec.id)));
-            json.Key("notNull"), json.Bool(spec.flags & DB_PROP_NOTNULL);
-            json.Key("name"), json.String(spec.name);
+            json.Key("id"), json.Number(property.id);
+            json.Key("type"), json.String(TypeName(TypeFromPropID(property.id)));
+            json.Key("notNull"), json.Bool(property.flags & DB_PROP_NOTNULL);
+            json.Key("name"), json.String(property.name);
             json.Close('}');
         }
         json.Close(']');
