@@ -1,6 +1,5 @@
 #include "backup/BackupOptionsDialog.h"
 
-#include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/ResourceText.h"
 #include "ui/Layout.h"
@@ -96,9 +95,8 @@ bool BackupOptionsDialog::OnDone()
     case kRestoreMode: {
         bool empty = Checked(IDC_BACKUP_CHOICE);
         if (empty) {
-            std::unique_ptr<WCHAR[]> question(CopyResourceString(IDS_CONFIRM_EMPTY_FOLDERS));
-            if (MessageBoxW(m_hwnd, question ? question.get() : TEXT(""), g_mainWindow.GetSettings().AppTitle(),
-                            MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) != IDYES)
+            if (ResourceMessageBox(m_hwnd, IDS_CONFIRM_EMPTY_FOLDERS, MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) !=
+                IDYES)
                 return false;
         }
         m_options->deleteAfterCopying = 0;

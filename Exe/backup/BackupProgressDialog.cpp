@@ -30,12 +30,6 @@ enum : UINT {
     WM_JOB_ENDED,               // wParam: the job's result
 };
 
-void ShowBox(HWND owner, UINT textId, UINT icon)
-{
-    std::unique_ptr<WCHAR[]> text(CopyResourceString(textId));
-    MessageBoxW(owner, text ? text.get() : TEXT(""), g_mainWindow.GetSettings().AppTitle(), MB_OK | icon);
-}
-
 } // namespace
 
 BackupProgressDialog::~BackupProgressDialog()
@@ -81,7 +75,7 @@ LRESULT BackupProgressDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BO
         return 0;
     case WM_JOB_STEP: ShowProgress(static_cast<DWORD>(wp), static_cast<DWORD>(lp)); return 0;
     case WM_JOB_CANCEL_KEY: EnableSoftKey(m_menuBar, IDCANCEL, static_cast<BOOL>(wp)); return 0;
-    case WM_JOB_NOTICE: ShowBox(m_hwnd, static_cast<UINT>(wp), MB_ICONINFORMATION); return 0;
+    case WM_JOB_NOTICE: ResourceMessageBox(m_hwnd, static_cast<UINT>(wp), MB_OK | MB_ICONINFORMATION); return 0;
     case WM_JOB_ENDED: OnJobEnded(static_cast<HRESULT>(wp)); return 0;
     case WM_DESTROY:
         if (m_menuBar)
@@ -119,7 +113,7 @@ void BackupProgressDialog::OnJobEnded(HRESULT result)
 {
     if (FAILED(result)) {
         m_error = 1;
-        ShowBox(m_hwnd, IDS_JOB_FAILED, MB_ICONWARNING);
+        ResourceMessageBox(m_hwnd, IDS_JOB_FAILED, MB_OK | MB_ICONWARNING);
         EndDialog(m_hwnd, IDCANCEL);
         return;
     }

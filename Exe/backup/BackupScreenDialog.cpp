@@ -1,7 +1,6 @@
 #include "backup/BackupScreenDialog.h"
 
 #include "app/Binding.h"
-#include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/ResourceText.h"
 #include "backup/BackupFile.h"
@@ -119,10 +118,7 @@ HRESULT BackupScreenDialog::RunBackupOperation(DWORD mode)
 // On Yes, a mail with the file attached; the screen's work is then done.
 void BackupScreenDialog::OfferMail(LPCWSTR path)
 {
-    const Settings& settings = g_mainWindow.GetSettings();
-    std::unique_ptr<WCHAR[]> question(CopyResourceString(IDS_OFFER_MAIL_FILE));
-    if (MessageBoxW(m_hwnd, question ? question.get() : TEXT(""), settings.AppTitle(),
-                    MB_YESNO | MB_DEFBUTTON2 | MB_ICONINFORMATION) != IDYES)
+    if (ResourceMessageBox(m_hwnd, IDS_OFFER_MAIL_FILE, MB_YESNO | MB_DEFBUTTON2 | MB_ICONINFORMATION) != IDYES)
         return;
     std::unique_ptr<WCHAR[]> subject(CopyResourceString(IDS_BACKUP_MAIL_SUBJECT));
     std::unique_ptr<WCHAR[]> body(CopyResourceString(IDS_BACKUP_MAIL_BODY));
