@@ -3,7 +3,7 @@
 // with SQLite: read from the device database, written to an SQLCipher file keyed with the same password
 // (each record committed on its own, as the volume does), to a UTF-16 file, and back into the device
 // database. For stores of 1 000 and 100 000 texts (seven in ten received), it prints each time, the ratio,
-// and the peak memory of the process during each job, which should not grow with the store.
+// and the peak memory of each job, run in a process of its own, which should not grow with the store.
 // Run: build/default/bin/backup_bench [count...] (the devices go under $TMPDIR, else /tmp)
 #include "app/Program.h"
 #include "backup/BackupOptions.h"
@@ -61,17 +61,8 @@ long StatusKb(const char* field)
 
 struct Figures {
     double seconds = 0;
-    long peakKb = 0; // the process's peak resident memory during the job
+    long peakKb = 0; // the peak resident memory of the process that ran the job
 };
-
-// Times a job; the peak resident memory is reset to what is resident now before it starts.
-Figures Measure(const std::function<void()>& job)
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-    auto start = Clock::now();
-    job();
-    return {std::chrono::duration<double>(Clock::now() - start).count(), StatusKb("VmHWM:")};
-}
 
 void FillStore(int count)
 {
@@ -383,6 +374,52 @@ void Print(const char* job, int count, const Figures& zelkova, const Figures& di
     std::fflush(stdout);
 }
 
+// Each job runs in a process of its own, so its peak memory is its own: this program again, with --job.
+Figures RunJob(const std::string& job, const fs::path& dir)
+{
+    std::string command = "'" + fs::canonical("/proc/self/exe").string() + "' --job " + job + " '" + dir.string() + "'";
+    std::FILE* child = popen(command.c_str(), "r");
+    Figures figures;
+    if (!child || std::fscanf(child, "%lf %ld", &figures.seconds, &figures.peakKb) != 2 || pclose(child) != 0)
+        Fail("the job " + job + " failed");
+    return figures;
+}
+
+// The job's side: the device the parent made, the job timed, then its time and the process's peak memory.
+int JobMain(const std::string& job, const fs::path& dir)
+{
+    device::Attach(dir);
+    g_program.resources = LoadLibraryExW(u"\\Windows\\ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!g_program.resources)
+        Fail("no resource library");
+    fs::path documents = device::FsRoot() / "My Documents";
+    BackupOptions options;
+    options.path = u"\\My Documents\\bench.qvb";
+    std::function<void()> run;
+    if (job == "backup") {
+        run = [&] { RunZelkovaJob(options); };
+    } else if (job == "export") {
+        options.mode = kExportMode;
+        options.path = u"\\My Documents\\bench.csv";
+        run = [&] { RunZelkovaJob(options); };
+    } else if (job == "restore") {
+        options.mode = kRestoreMode;
+        run = [&] { RunZelkovaJob(options); };
+    } else if (job == "direct-backup") {
+        run = [&] { BackUpDirectly(documents / "direct.db"); };
+    } else if (job == "direct-export") {
+        run = [&] { ExportDirectly(documents / "direct.csv"); };
+    } else if (job == "direct-restore") {
+        run = [&] { RestoreDirectly(documents / "direct.db"); };
+    } else {
+        Fail("no job " + job);
+    }
+    auto start = Clock::now();
+    run();
+    std::printf("%f %ld\n", std::chrono::duration<double>(Clock::now() - start).count(), StatusKb("VmHWM:"));
+    return 0;
+}
+
 void RunSize(const fs::path& root, int count)
 {
     fs::path dir = root / ("device-" + std::to_string(count));
@@ -392,49 +429,31 @@ void RunSize(const fs::path& root, int count)
     fs::create_directories(device::FsRoot() / "Windows");
     fs::create_symlink(UTILS_LIBRARY, device::FsRoot() / "Windows" / "utils.dll");
     fs::create_symlink(ZELKOVA_RESOURCES, device::FsRoot() / "Windows" / "ZelkovaRes.dll");
-    g_program.binding = {};
-    g_program.resources = LoadLibraryExW(u"\\Windows\\ZelkovaRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!g_program.resources)
-        Fail("no resource library");
-    FillStore(count);
     fs::path documents = device::FsRoot() / "My Documents";
     fs::create_directories(documents);
+    FillStore(count);
 
-    BackupOptions options;
-    options.path = u"\\My Documents\\bench.qvb";
-    Figures zelkova = Measure([&] { RunZelkovaJob(options); });
-    Figures direct = Measure([&] { BackUpDirectly(documents / "direct.db"); });
-    Print("backup", count, zelkova, direct);
-
-    options.mode = kExportMode;
-    options.path = u"\\My Documents\\bench.csv";
-    zelkova = Measure([&] { RunZelkovaJob(options); });
-    direct = Measure([&] { ExportDirectly(documents / "direct.csv"); });
-    Print("export", count, zelkova, direct);
-    WCHAR header[512] = {};
-    size_t headerBytes = static_cast<size_t>(LoadStringW(g_program.resources, IDS_CSV_HEADER, header, 512)) * 2;
+    Print("backup", count, RunJob("backup", dir), RunJob("direct-backup", dir));
+    Print("export", count, RunJob("export", dir), RunJob("direct-export", dir));
     std::string exported = FileBytes(documents / "bench.csv"), written = FileBytes(documents / "direct.csv");
-    if (exported.size() < 2 + headerBytes || exported.substr(2 + headerBytes) != written.substr(2))
+    if (exported.size() < written.size() || exported.substr(exported.size() - written.size() + 2) != written.substr(2))
         Fail("the two exports differ");
 
-    options.mode = kRestoreMode;
-    options.path = u"\\My Documents\\bench.qvb";
-    zelkova = Measure([&] { RunZelkovaJob(options); });
+    Figures zelkova = RunJob("restore", dir);
     if (StoredCount() != static_cast<size_t>(count))
         Fail("the restore through Zelkova did not give back every message");
-    direct = Measure([&] { RestoreDirectly(documents / "direct.db"); });
+    Figures direct = RunJob("direct-restore", dir);
     if (StoredCount() != static_cast<size_t>(count))
         Fail("the direct restore did not give back every message");
     Print("restore", count, zelkova, direct);
-    FreeLibrary(g_program.binding.utils);
-    FreeLibrary(g_program.resources);
-    g_program.binding = {};
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--job")
+        return JobMain(argv[2], argv[3]);
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i)
         counts.push_back(std::atoi(argv[i]));
