@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 namespace phone {
@@ -20,7 +21,8 @@ int List(Args& args)
 {
     args.ExpectEnd();
     for (const device::ProcessEntry& process : device::RunningProcesses())
-        std::printf("%d %s\n", static_cast<int>(process.pid), Utf8(process.commandLine).c_str());
+        std::printf("%d %s %s\n", static_cast<int>(process.pid),
+                    std::filesystem::path(process.program).filename().c_str(), Utf8(process.commandLine).c_str());
     return 0;
 }
 
@@ -76,7 +78,7 @@ int Wait(Args& args)
 
 extern const Command kPs{
     "ps", "", "list the running device processes",
-    "One line each, oldest first: PID COMMAND-LINE.", true, &List,
+    "One line each, oldest first: PID PROGRAM COMMAND-LINE, the program being its file's name.", true, &List,
 };
 
 extern const Command kKill{

@@ -1,11 +1,12 @@
-// The messaging application's forms as other programs open them. This device has no messaging application
-// to show them: it checks the request as the device does (the account, the attachment), records it in
-// the device database in the order asked, and answers as the application would.
+// The messaging application's forms as other programs open them: the request is checked as the device
+// does (the account, the attachment), recorded in the device database in the order asked, and handed to
+// the messaging application, which shows it.
 #include <cemapi.h>
 #include <windows.h>
 
 #include "Accounts.h"
 #include "Guarded.h"
+#include "MessagingApp.h"
 
 #include "device/Clock.h"
 #include "device/Device.h"
@@ -58,7 +59,7 @@ struct Request {
     std::vector<LPCWSTR> attachments;
 };
 
-void Record(Database& db, const Request& request, int64_t now)
+int64_t Record(Database& db, const Request& request, int64_t now)
 {
     Statement insert(db,
                      "INSERT INTO mail_requests (request, account, store, flags, to_text, cc_text, bcc_text, "
@@ -86,10 +87,11 @@ void Record(Database& db, const Request& request, int64_t now)
         attach.Execute();
         attach.Reset();
     }
+    return id;
 }
 
 // Checks the account (when one is named) and records the request.
-HRESULT CheckAndRecord(Request request)
+HRESULT CheckAndRecord(Request request, int64_t* id)
 {
     return Guarded([&] {
         int64_t now = NowTicks();
@@ -101,10 +103,30 @@ HRESULT CheckAndRecord(Request request)
             if (FAILED(hr)) return hr;
             request.store = store.id;
         }
-        Record(db, request, now);
+        *id = Record(db, request, now);
         tx.Commit();
         return S_OK;
     });
+}
+
+// A request the application could not be given was never made: it is not kept.
+void Forget(int64_t id)
+{
+    Guarded([&] {
+        Statement remove(Db(), "DELETE FROM mail_requests WHERE id = ?");
+        remove.Bind(1, id).Execute();
+        return S_OK;
+    });
+}
+
+HRESULT RecordAndShow(Request request, bool wait)
+{
+    int64_t id = 0;
+    HRESULT hr = CheckAndRecord(std::move(request), &id);
+    if (FAILED(hr)) return hr;
+    hr = device::mail::ShowRequest(id, wait);
+    if (FAILED(hr)) Forget(id);
+    return hr;
 }
 
 } // namespace
@@ -130,14 +152,15 @@ STDAPI MailComposeMessage(MAILCOMPOSEFIELDS* pmcf)
             if (FAILED(hr)) return hr;
         }
     }
-    return CheckAndRecord(std::move(request));
+    return RecordAndShow(std::move(request), false);
 }
 
+// The one call that waits: when it returns, the account is shown.
 STDAPI MailSwitchToAccount(LPCTSTR pszAccount, DWORD dwFlags)
 {
     if (!pszAccount) return E_INVALIDARG;
     Request request{"switch"};
     request.account = pszAccount;
     request.flags = dwFlags;
-    return CheckAndRecord(std::move(request));
+    return RecordAndShow(std::move(request), true);
 }

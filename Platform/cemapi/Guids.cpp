@@ -16,3 +16,4 @@ const IID IID_IMsgStore = MapiGuid(0x00020306);
 const IID IID_IMessage = MapiGuid(0x00020307);
 const IID IID_IMAPIContainer = MapiGuid(0x0002030B);
 const IID IID_IMAPIFolder = MapiGuid(0x0002030C);
+const IID IID_IAttachment = MapiGuid(0x00020308);

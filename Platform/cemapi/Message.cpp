@@ -1,5 +1,6 @@
 #include "Message.h"
 
+#include "Attachment.h"
 #include "Table.h"
 
 #include "device/Device.h"
@@ -48,6 +49,17 @@ HRESULT Message::Current(Database& db, MessageRow* row) const
     return S_OK;
 }
 
+template <class Work> HRESULT Message::ReadCurrent(Work work) const
+{
+    return Guarded([&] {
+        Database& db = Db();
+        auto lock = db.Lock();
+        MessageRow row;
+        HRESULT hr = Current(db, &row);
+        return FAILED(hr) ? hr : work(db);
+    });
+}
+
 HRESULT Message::ReadValues(std::vector<Value>* values)
 {
     Database& db = Db();
@@ -78,12 +90,7 @@ STDMETHODIMP Message::GetRecipientTable(ULONG, LPMAPITABLE* lppTable)
 {
     if (!lppTable) return MAPI_E_INVALID_PARAMETER;
     *lppTable = nullptr;
-    return Guarded([&] {
-        Database& db = Db();
-        auto lock = db.Lock();
-        MessageRow row;
-        HRESULT hr = Current(db, &row);
-        if (FAILED(hr)) return hr;
+    return ReadCurrent([&](Database& db) {
         auto recipients = RecipientRows(db, m_id);
         if (recipients.empty()) return MAPI_E_NO_RECIPIENTS;
         std::vector<ULONG> columns = {PR_DISPLAY_NAME, PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE,
@@ -133,6 +140,48 @@ STDMETHODIMP Message::SubmitMessage(ULONG)
         MoveMessage(db, m_id, FolderOf(db, row.store, FolderRole::Outbox), true);
         tx.Commit();
         m_submitted = true;
+        return S_OK;
+    });
+}
+
+STDMETHODIMP Message::GetAttachmentTable(ULONG, LPMAPITABLE* lppTable)
+{
+    if (!lppTable) return MAPI_E_INVALID_PARAMETER;
+    *lppTable = nullptr;
+    return ReadCurrent([&](Database& db) {
+        std::vector<ULONG> columns = {PR_ATTACH_NUM, PR_ATTACH_METHOD, PR_ATTACH_LONG_FILENAME, PR_ATTACH_SIZE};
+        *lppTable = new Table(std::make_unique<FixedRows>(AttachmentRows(db, m_id), std::move(columns)));
+        return S_OK;
+    });
+}
+
+STDMETHODIMP Message::OpenAttach(ULONG ulAttachmentNum, LPCIID, ULONG, LPATTACH* lppAttach)
+{
+    if (!lppAttach) return MAPI_E_INVALID_PARAMETER;
+    *lppAttach = nullptr;
+    return ReadCurrent([&](Database& db) {
+        if (!AttachmentValues(db, m_id, ulAttachmentNum)) return MAPI_E_NOT_FOUND;
+        *lppAttach = new Attachment(m_id, ulAttachmentNum);
+        return S_OK;
+    });
+}
+
+// The new attachment's method is NO_ATTACHMENT until the caller sets one.
+STDMETHODIMP Message::CreateAttach(LPCIID, ULONG, ULONG* lpulAttachmentNum, LPATTACH* lppAttach)
+{
+    if (!lppAttach) return MAPI_E_INVALID_PARAMETER;
+    *lppAttach = nullptr;
+    return Guarded([&] {
+        Database& db = Db();
+        Transaction tx(db);
+        MessageRow row;
+        HRESULT hr = Current(db, &row);
+        if (FAILED(hr)) return hr;
+        uint32_t num = AddAttachment(db, m_id);
+        PutAttachmentValues(db, m_id, num, {LongValue(PR_ATTACH_METHOD, NO_ATTACHMENT)});
+        tx.Commit();
+        if (lpulAttachmentNum) *lpulAttachmentNum = num;
+        *lppAttach = new Attachment(m_id, num);
         return S_OK;
     });
 }

@@ -17,11 +17,12 @@ class Message final : public PropObject<IMessage>
     STDMETHODIMP GetRecipientTable(ULONG ulFlags, LPMAPITABLE* lppTable) override;
     STDMETHODIMP ModifyRecipients(ULONG ulFlags, LPADRLIST lpMods) override;
     STDMETHODIMP SubmitMessage(ULONG ulFlags) override;
+    STDMETHODIMP GetAttachmentTable(ULONG ulFlags, LPMAPITABLE* lppTable) override;
+    STDMETHODIMP OpenAttach(ULONG ulAttachmentNum, LPCIID lpInterface, ULONG ulFlags, LPATTACH* lppAttach) override;
+    STDMETHODIMP CreateAttach(LPCIID lpInterface, ULONG ulFlags, ULONG* lpulAttachmentNum,
+                              LPATTACH* lppAttach) override;
 
-    // What the device leaves out of IMessage: attachments, and read flags set this way.
-    STDMETHODIMP GetAttachmentTable(ULONG, LPMAPITABLE*) override { return MAPI_E_NO_SUPPORT; }
-    STDMETHODIMP OpenAttach(ULONG, LPCIID, ULONG, LPATTACH*) override { return MAPI_E_NO_SUPPORT; }
-    STDMETHODIMP CreateAttach(LPCIID, ULONG, ULONG*, LPATTACH*) override { return MAPI_E_NO_SUPPORT; }
+    // What the device leaves out of IMessage: deleting an attachment, and read flags set this way.
     STDMETHODIMP DeleteAttach(ULONG, ULONG_PTR, LPMAPIPROGRESS, ULONG) override { return MAPI_E_NO_SUPPORT; }
     STDMETHODIMP SetReadFlag(ULONG) override { return MAPI_E_NO_SUPPORT; }
 
@@ -33,6 +34,8 @@ class Message final : public PropObject<IMessage>
   private:
     // The message as stored now: MAPI_E_INVALID_OBJECT once submitted, MAPI_E_OBJECT_DELETED once gone.
     HRESULT Current(Database& db, MessageRow* row) const;
+    // Runs work(db) under the database's lock while the message is current; else Current's failure.
+    template <class Work> HRESULT ReadCurrent(Work work) const;
 
     int64_t m_id;
     bool m_submitted = false;

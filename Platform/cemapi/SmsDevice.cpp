@@ -6,6 +6,7 @@
 
 #include "device/Clock.h"
 #include "device/Device.h"
+#include "device/Text.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -180,21 +181,23 @@ std::u16string TextAt(const Statement& row, int column)
     return text;
 }
 
-} // namespace
-
-std::vector<Request> ComposedRequests()
+// Every request, or the one with that id.
+std::vector<Request> ReadRequests(std::optional<int64_t> id)
 {
     Database& db = Db();
     auto lock = db.Lock();
     Statement rows(
         db, "SELECT r.id, r.request, CASE WHEN s.id IS NULL THEN '' WHEN s.mail THEN 'mail' ELSE 'sms' END, "
             "r.account, r.flags, r.to_text, r.cc_text, r.bcc_text, r.subject, r.body, r.message_class, "
-            "r.asked_at FROM mail_requests r LEFT JOIN mapi_stores s ON s.id = r.store ORDER BY r.id");
+            "r.asked_at, COALESCE(s.display_name, '') FROM mail_requests r "
+            "LEFT JOIN mapi_stores s ON s.id = r.store WHERE ?1 IS NULL OR r.id = ?1 ORDER BY r.id");
+    if (id) rows.Bind(1, *id);
     Statement attachments(db,
                           "SELECT path FROM mail_request_attachments WHERE request = ? ORDER BY position");
     std::vector<Request> requests;
     while (rows.Step()) {
         Request request;
+        request.id = rows.Int(0);
         request.request = rows.Text(1);
         request.kind = rows.Text(2);
         request.account = TextAt(rows, 3);
@@ -206,13 +209,28 @@ std::vector<Request> ComposedRequests()
         request.body = TextAt(rows, 9);
         request.messageClass = TextAt(rows, 10);
         request.time = rows.Int(11);
-        attachments.Bind(1, rows.Int(0));
+        request.store = Utf16FromUtf8(rows.Text(12));
+        attachments.Bind(1, request.id);
         while (attachments.Step())
             request.attachments.push_back(TextAt(attachments, 0));
         attachments.Reset();
         requests.push_back(std::move(request));
     }
     return requests;
+}
+
+} // namespace
+
+std::vector<Request> ComposedRequests()
+{
+    return ReadRequests(std::nullopt);
+}
+
+std::optional<Request> FindRequest(int64_t id)
+{
+    std::vector<Request> found = ReadRequests(id);
+    if (found.empty()) return std::nullopt;
+    return std::move(found.front());
 }
 
 } // namespace device::mail

@@ -59,9 +59,11 @@ namespace device::mail
 {
 
 struct Request {
+    int64_t id = 0;         // counts up in the order asked
     std::string request;    // "compose" (MailComposeMessage) or "switch" (MailSwitchToAccount)
     std::string kind;       // "sms" or "mail": the account's kind; empty when no account was named
     std::u16string account; // as named
+    std::u16string store;   // the named account's message store (its PR_DISPLAY_NAME); empty when none
     uint32_t flags = 0;     // MCF_*
     std::u16string to, cc, bcc, subject, body, messageClass;
     std::vector<std::u16string> attachments;
@@ -70,5 +72,7 @@ struct Request {
 
 // Every request, in the order asked.
 std::vector<Request> ComposedRequests();
+// The request with that id; null when there is none.
+std::optional<Request> FindRequest(int64_t id);
 
 } // namespace device::mail

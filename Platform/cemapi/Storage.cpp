@@ -237,4 +237,49 @@ void ReplaceRecipients(Database& db, int64_t message, const std::vector<std::vec
     }
 }
 
+uint32_t AddAttachment(Database& db, int64_t message)
+{
+    Statement next(db, "SELECT COALESCE(MAX(num) + 1, 0) FROM mapi_attachments WHERE message = ?");
+    next.Bind(1, message).Step();
+    auto num = static_cast<uint32_t>(next.Int(0));
+    Statement insert(db, "INSERT INTO mapi_attachments (message, num) VALUES (?, ?)");
+    insert.Bind(1, message).Bind(2, static_cast<int64_t>(num)).Execute();
+    return num;
+}
+
+std::optional<std::vector<Value>> AttachmentValues(Database& db, int64_t message, uint32_t num)
+{
+    Statement found(db, "SELECT id FROM mapi_attachments WHERE message = ? AND num = ?");
+    if (!found.Bind(1, message).Bind(2, static_cast<int64_t>(num)).Step()) return std::nullopt;
+    std::vector<Value> values = {LongValue(PR_ATTACH_NUM, num)};
+    Statement rows(db, "SELECT prop_id, type, value FROM mapi_attachment_props WHERE attachment = ?");
+    rows.Bind(1, found.Int(0));
+    while (rows.Step())
+        values.push_back(ValueFrom(rows, 0));
+    return values;
+}
+
+void PutAttachmentValues(Database& db, int64_t message, uint32_t num, const std::vector<Value>& values)
+{
+    Statement put(db, "INSERT OR REPLACE INTO mapi_attachment_props (attachment, prop_id, type, value) "
+                      "SELECT id, ?, ?, ? FROM mapi_attachments WHERE message = ? AND num = ?");
+    for (const Value& value : values) {
+        BindValue(put, 1, value);
+        put.Bind(4, message).Bind(5, static_cast<int64_t>(num)).Execute();
+        put.Reset();
+    }
+}
+
+std::vector<std::vector<Value>> AttachmentRows(Database& db, int64_t message)
+{
+    Statement numbers(db, "SELECT num FROM mapi_attachments WHERE message = ? ORDER BY num");
+    numbers.Bind(1, message);
+    std::vector<std::vector<Value>> rows;
+    while (numbers.Step()) {
+        if (auto values = AttachmentValues(db, message, static_cast<uint32_t>(numbers.Int(0))))
+            rows.push_back(std::move(*values));
+    }
+    return rows;
+}
+
 } // namespace device::mapi

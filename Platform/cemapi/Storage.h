@@ -67,4 +67,13 @@ std::vector<int64_t> SubmittedMessages(Database& db, int64_t folder);
 std::vector<std::vector<Value>> RecipientRows(Database& db, int64_t message);
 void ReplaceRecipients(Database& db, int64_t message, const std::vector<std::vector<Value>>& recipients);
 
+// Attachments of a message, numbered from 0 in the order they were made; each one's values start with
+// PR_ATTACH_NUM.
+uint32_t AddAttachment(Database& db, int64_t message);
+// Null when the message has no attachment of that number.
+std::optional<std::vector<Value>> AttachmentValues(Database& db, int64_t message, uint32_t num);
+// Stores the values, each replacing the attachment's value with the same identifier.
+void PutAttachmentValues(Database& db, int64_t message, uint32_t num, const std::vector<Value>& values);
+std::vector<std::vector<Value>> AttachmentRows(Database& db, int64_t message);
+
 } // namespace device::mapi

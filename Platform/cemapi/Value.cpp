@@ -57,6 +57,14 @@ ULONG ExpectedType(ULONG propId)
         PR_CONTENT_COUNT,
         PR_CONTENT_UNREAD,
         PR_FOLDER_TYPE,
+        PR_ATTACH_SIZE,
+        PR_ATTACH_NUM,
+        PR_ATTACH_DATA_BIN,
+        PR_ATTACH_FILENAME,
+        PR_ATTACH_METHOD,
+        PR_ATTACH_LONG_FILENAME,
+        PR_ATTACH_PATHNAME,
+        PR_ATTACH_LONG_PATHNAME,
     };
     for (ULONG tag : known) {
         if (PROP_ID(tag) == propId) return PROP_TYPE(tag);

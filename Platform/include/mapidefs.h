@@ -296,6 +296,11 @@ typedef struct _MAPIUID {
 #define MSGFLAG_RN_PENDING ((ULONG)0x00000100)
 #define MSGFLAG_NRN_PENDING ((ULONG)0x00000200)
 
+// How an attachment's contents are reached (PR_ATTACH_METHOD).
+#define NO_ATTACHMENT ((ULONG)0x00000000)
+#define ATTACH_BY_VALUE ((ULONG)0x00000001)
+#define ATTACH_BY_REFERENCE ((ULONG)0x00000002)
+
 // IMessage::ModifyRecipients.
 #define MODRECIP_ADD ((ULONG)0x00000002)
 #define MODRECIP_MODIFY ((ULONG)0x00000004)
@@ -329,6 +334,7 @@ EXTERN_C const IID IID_IMsgStore;
 EXTERN_C const IID IID_IMessage;
 EXTERN_C const IID IID_IMAPIContainer;
 EXTERN_C const IID IID_IMAPIFolder;
+EXTERN_C const IID IID_IAttachment;
 
 interface IMAPITable : public IUnknown
 {
@@ -404,6 +410,11 @@ interface IMAPIContainer : public IMAPIProp
      ULONG* lpulSearchState) PURE;
 };
 typedef IMAPIContainer* LPMAPICONTAINER;
+
+// An attachment of a message: a property object with no methods of its own.
+interface IAttach : public IMAPIProp
+{
+};
 
 interface IMessage : public IMAPIProp
 {

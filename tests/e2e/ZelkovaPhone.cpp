@@ -52,17 +52,32 @@ std::string ZelkovaPhone::StartOnMainScreen()
     return pid;
 }
 
-bool ZelkovaPhone::RunningAre(const std::vector<std::string>& pids)
+// Polls `phone ps` until the given column of its lines, sorted, is `expected` sorted.
+bool ZelkovaPhone::PsColumnBecomes(int column, std::vector<std::string> expected)
 {
-    std::vector<std::string> expected = pids;
     std::sort(expected.begin(), expected.end());
     return process_testing::Eventually([&] {
         std::vector<std::string> running;
-        for (const std::string& line : Lines({"ps"}))
-            running.push_back(line.substr(0, line.find(' ')));
+        for (const std::string& line : Lines({"ps"})) {
+            std::istringstream fields(line);
+            std::string field;
+            for (int i = 0; i <= column; ++i)
+                fields >> field;
+            running.push_back(field);
+        }
         std::sort(running.begin(), running.end());
         return running == expected;
     });
+}
+
+bool ZelkovaPhone::RunningAre(const std::vector<std::string>& pids)
+{
+    return PsColumnBecomes(0, pids);
+}
+
+bool ZelkovaPhone::ProgramsAre(const std::vector<std::string>& programs)
+{
+    return PsColumnBecomes(1, programs);
 }
 
 std::string ZelkovaPhone::Setting(const std::string& name)

@@ -34,6 +34,8 @@ protected:
     std::string StartOnMainScreen();
     // Polls `phone ps` until it lists exactly these process ids; says whether it came to that.
     bool RunningAre(const std::vector<std::string>& pids);
+    // The same for the programs that run, by file name ("Zelkova.exe", "messaging.exe"), in any order.
+    bool ProgramsAre(const std::vector<std::string>& programs);
 
     // The settings value as `phone reg get` prints it ("TYPE DATA"), or "" when it fails.
     std::string Setting(const std::string& name);
@@ -53,6 +55,9 @@ protected:
     std::vector<std::string> WakeUps();
     // Each message of the sent folder as "TEXT to NAME ADDRESS at TIME", sorted.
     std::vector<std::string> Sent();
+
+private:
+    bool PsColumnBecomes(int column, std::vector<std::string> expected);
 };
 
 // Bytes as `phone reg` reads and writes a REG_BINARY value: two hex digits each, separated by blanks.

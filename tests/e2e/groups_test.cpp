@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <sstream>
 
 using namespace e2e_testing;
@@ -193,17 +194,36 @@ TEST_F(ZelkovaGroups, ActivatingAGroupComposesToItsMembersOrAsksAnEmptyGroupForA
     ASSERT_EQ(forms.Size(), 1u);
     EXPECT_EQ(forms[0]["kind"].text, "sms");
     EXPECT_EQ(forms[0]["to"].text, "Cid <555 303>;Ann <555 101>;"); // in member order
+    // The phone's text form, addressed to the members; Send texts each of them, by name.
+    EXPECT_EQ(Title(), "Text Message");
+    std::string form = Output({"screen"});
+    EXPECT_NE(form.find("[Cid <555 303>;Ann <555 101>;]"), std::string::npos) << form;
+    Output({"type", "Meet at 8"});
+    Press("soft1");
     EXPECT_EQ(Title(), "Zelkova");
     EXPECT_TRUE(RunningAre({pid}));
+    JsonValue sent = Json({"sms", "list", "--folder", "sent", "--json"});
+    ASSERT_EQ(sent.Size(), 2u);
+    std::multiset<std::string> names;
+    for (const JsonValue& message : sent.items) {
+        EXPECT_EQ(message["text"].text, "Meet at 8");
+        ASSERT_EQ(message["to"].Size(), 1u);
+        names.insert(message["to"][0]["name"].text + " " + message["to"][0]["address"].text);
+    }
+    EXPECT_EQ(names, (std::multiset<std::string>{"Ann 555 101", "Cid 555 303"}));
 
-    // With AutoExit a composed message ends the program.
+    // With AutoExit a composed message ends the program; the form stays until it is sent or cancelled.
     Choose("Exit");
     ASSERT_TRUE(RunningAre({}));
     SetSetting("AutoExit", "REG_DWORD", "1");
     OpenGroups();
     Pick(2);
-    EXPECT_TRUE(RunningAre({}));
+    EXPECT_TRUE(ProgramsAre({"messaging.exe"}));
+    EXPECT_EQ(Title(), "Text Message");
+    Choose("Cancel");
+    EXPECT_TRUE(ProgramsAre({}));
     EXPECT_EQ(Json({"composed", "--json"}).Size(), 2u);
+    EXPECT_EQ(Json({"sms", "list", "--json"}).Size(), 2u); // the cancelled form sent nothing
 }
 
 TEST_F(ZelkovaGroups, OnlyAConfirmedChangeIsStoredAndACancelledOneLastsUntilTheListIsReadAgain)

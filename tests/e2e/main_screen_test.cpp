@@ -95,9 +95,23 @@ TEST_F(ZelkovaMainScreen, MessageToMeAndTheMailCommandsOpenTheirComposeForms)
     std::string pid = StartOnMainScreen();
     ExpectPrints({"composed"}, "");
 
+    // Each opens the phone's compose form, left here with Cancel or, from an empty field, with Back.
     ExpectPrints({"row", "0"}, "selected row 0\n");
+    std::string form = Output({"screen"});
+    EXPECT_EQ(form.rfind("Text Message\n", 0), 0u) << form;
+    EXPECT_NE(form.find("[+15550123]"), std::string::npos) << form;
+    EXPECT_NE(form.find("0/160"), std::string::npos) << form;
+    ExpectPrints({"menu", "Cancel"}, "chose Cancel\n");
+    ExpectMainScreen();
     ExpectPrints({"menu", "Send feedback"}, "chose Send feedback\n");
+    form = Output({"screen"});
+    EXPECT_EQ(form.rfind("E-mail\n", 0), 0u) << form;
+    EXPECT_NE(form.find("[" + ResourceText(IDS_SUPPORT_MAIL_SUBJECT) + "]"), std::string::npos) << form;
+    ExpectPrints({"press", "back"}, "pressed back\n");
+    ExpectMainScreen();
     ExpectPrints({"menu", "Tell a friend"}, "chose Tell a friend\n");
+    ExpectPrints({"menu", "Cancel"}, "chose Cancel\n");
+    EXPECT_EQ(Json({"sms", "list", "--json"}).Size(), 0u); // nothing was sent
     JsonValue forms = Json({"composed", "--json"});
     ASSERT_EQ(forms.Size(), 3u);
     EXPECT_EQ(forms[0]["kind"].text, "sms");
@@ -150,13 +164,32 @@ TEST_F(ZelkovaMainScreen, TheOptionsScreenStoresAutoExitAndTheNumberWhichTheNext
     Output({"press", "soft2"}); // Cancel
     ExpectMainScreen();
 
-    // The number read back goes straight to the compose form, and AutoExit then closes the program.
+    // The number read back goes straight to the compose form, and AutoExit then closes the program; the form
+    // stays on the screen until it is left.
     ExpectPrints({"row", "0"}, "selected row 0\n");
     JsonValue forms = Json({"composed", "--json"});
     ASSERT_EQ(forms.Size(), 1u);
     EXPECT_EQ(forms[0]["kind"].text, "sms");
     EXPECT_EQ(forms[0]["to"].text, "+15550123");
-    EXPECT_TRUE(RunningAre({}));
+    EXPECT_TRUE(ProgramsAre({"messaging.exe"}));
+    EXPECT_EQ(Json({"screen", "--json"})["title"].text, "Text Message");
+    ExpectPrints({"press", "back"}, "pressed back\n");
+    EXPECT_TRUE(ProgramsAre({}));
+}
+
+TEST_F(ZelkovaMainScreen, MessageToMeIsTypedAndSentFromThePhonesFormAndReachesSent)
+{
+    SetSetting("MyNumber", "REG_SZ", "+15550123");
+    std::string pid = StartOnMainScreen();
+    ExpectPrints({"row", "0"}, "selected row 0\n");
+    ExpectPrints({"type", "Milk and bread"}, "typed Milk and bread\n");
+    EXPECT_NE(Output({"screen"}).find("14/160"), std::string::npos);
+    ExpectPrints({"press", "soft1"}, "pressed soft1\n");
+    ExpectMainScreen();
+    EXPECT_TRUE(RunningAre({pid}));
+    EXPECT_EQ(Lines({"sms", "list"}),
+              std::vector<std::string>{"2008-06-15 09:30:00 sent to +15550123: Milk and bread"});
+    EXPECT_EQ(Json({"sms", "list", "--folder", "outbox", "--json"}).Size(), 0u);
 }
 
 TEST_F(ZelkovaWithoutHelperLibrary, TheMainScreenShowsAndItsComposingCommandsDoNothingVisible)

@@ -153,6 +153,9 @@ TEST_F(ZelkovaStatistics, OpensOnTheReceivedTextsOfTheLastSevenDaysAndSwitchesFo
     ASSERT_EQ(forms.Size(), 1u);
     EXPECT_EQ(forms[0]["kind"].text, "mail");
     EXPECT_EQ(forms[0]["subject"].text, ResourceText(IDS_SUPPORT_MAIL_SUBJECT));
+    EXPECT_EQ(Title(), "E-mail"); // the phone's form, left unsent
+    Choose("Cancel");
+    EXPECT_EQ(Title(), "Statistics");
 
     // Back to the main screen; the program stays although AutoExit is on, and the hint is not shown again.
     Choose("Close");

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 
 namespace phone_testing {
 
@@ -141,13 +143,30 @@ private:
 
 } // namespace
 
-const JsonValue& JsonValue::operator[](const std::string& name) const
+const JsonValue& JsonValue::operator[](const std::string& name) const&
 {
     auto it = members.find(name);
     return it == members.end() ? kNull : it->second;
 }
 
-const JsonValue& JsonValue::operator[](size_t index) const { return index < items.size() ? items[index] : kNull; }
+const JsonValue& JsonValue::operator[](size_t index) const&
+{
+    return index < items.size() ? items[index] : kNull;
+}
+
+JsonValue JsonValue::operator[](const std::string& name) &&
+{
+    auto it = members.find(name);
+    return it == members.end() ? JsonValue{} : std::move(it->second);
+}
+
+JsonValue JsonValue::operator[](size_t index) &&
+{
+    return index < items.size() ? std::move(items[index]) : JsonValue{};
+}
+
+static_assert(!std::is_reference_v<decltype(JsonValue{}["rows"])> && !std::is_reference_v<decltype(JsonValue{}[0])>,
+              "indexing a temporary gives a value, never a reference into it");
 
 std::optional<JsonValue> ParseJson(const std::string& text)
 {

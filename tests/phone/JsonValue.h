@@ -17,9 +17,13 @@ struct JsonValue {
     std::vector<JsonValue> items;
     std::map<std::string, JsonValue> members;
 
-    // The member with that name; a null value when there is none.
-    const JsonValue& operator[](const std::string& name) const;
-    const JsonValue& operator[](size_t index) const;
+    // The member with that name, or the item at that index; a null value when there is none. A temporary
+    // hands out a value of its own: a reference into it would be gone before a range-for over
+    // ControlOf(...)["rows"].items reads the rows.
+    const JsonValue& operator[](const std::string& name) const&;
+    const JsonValue& operator[](size_t index) const&;
+    JsonValue operator[](const std::string& name) &&;
+    JsonValue operator[](size_t index) &&;
     bool Has(const std::string& name) const { return members.count(name) != 0; }
     size_t Size() const { return kind == Array ? items.size() : members.size(); }
 };

@@ -196,7 +196,7 @@ TEST_F(PhoneTool, LaunchedProgramsAreListedWaitedForAndKilled)
     Outcome launched = Run({"launch", "--program", "\\Program Files\\Tests\\program.exe", "serve", "gently"});
     ASSERT_EQ(launched.exitCode, 0) << launched.err;
     std::string pid = launched.out.substr(0, launched.out.size() - 1);
-    ExpectPrints({"ps"}, pid + " serve gently\n");
+    ExpectPrints({"ps"}, pid + " program.exe serve gently\n");
     ExpectPrints({"wait"}, "idle\n");
     EXPECT_NE(FindWindowW(kClass, kTitle), nullptr);
     ExpectPrints({"kill", pid}, "killed " + pid + "\n");

@@ -199,7 +199,8 @@ TEST_F(PhoneScreen, UpInstallsWhatWasBuiltStartsTheProgramAndAttaches)
     pid_t pid = static_cast<pid_t>(std::stol(started));
     terminal.Write("\x03"); // Ctrl-C quits too
     EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
-    EXPECT_EQ(Phone(fresh, {"ps"}).out, std::to_string(pid) + " \n"); // the program goes on without the terminal
+    // The program goes on without the terminal.
+    EXPECT_EQ(Phone(fresh, {"ps"}).out, std::to_string(pid) + " Zelkova.exe \n");
     kill(pid, SIGKILL);
 }
 

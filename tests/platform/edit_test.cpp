@@ -122,6 +122,9 @@ TEST_F(EditControl, SetTextReportsAChangeForOneLineButNotForMultipleLines)
 
     EXPECT_EQ(SendMessageW(single, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
     EXPECT_TRUE(SendMessageW(multi, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+    MSG down{multi, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+    EXPECT_EQ(SendMessageW(multi, WM_GETDLGCODE, VK_DOWN, reinterpret_cast<LPARAM>(&down)),
+              DLGC_WANTCHARS | DLGC_HASSETSEL); // to the next control: lines are not moved between
 }
 
 TEST_F(EditControl, FocusChangesAreReportedAndTheInputModeIsKeptForTheProgram)

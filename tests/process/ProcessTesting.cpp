@@ -1,13 +1,11 @@
 #include "process/ProcessTesting.h"
 
-#include "process/HostProcess.h"
 #include "process/StartProgram.h"
 
 #include "support/RegistryKey.h"
 
 #include <regext.h>
 
-#include <csignal>
 #include <filesystem>
 #include <unistd.h>
 
@@ -21,20 +19,6 @@ ProcessTest::ProcessTest()
     fs::create_directories(folder);
     fs::create_symlink(TEST_PROGRAM, folder / "program.exe");
     fs::create_symlink(TEST_PROGRAM, folder / "other.exe");
-}
-
-ProcessTest::~ProcessTest()
-{
-    std::vector<device::ProcessEntry> running;
-    try {
-        running = device::RunningProcesses();
-    } catch (const device::DatabaseError&) {
-    }
-    std::erase_if(running, [](const device::ProcessEntry& process) { return process.pid == getpid(); });
-    for (const device::ProcessEntry& process : running)
-        kill(process.pid, SIGKILL);
-    for (const device::ProcessEntry& process : running)
-        Eventually([&] { return !device::IsRunning(process.pid, process.hostStart); });
 }
 
 pid_t ProcessTest::Start(const std::u16string& commandLine, const char16_t* program)

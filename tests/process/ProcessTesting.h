@@ -21,8 +21,6 @@ protected:
     // The program is installed as \Program Files\Tests\program.exe: a link to the built program, so that
     // it reports a device path as its module file name.
     ProcessTest();
-    // Ends whatever runs on the device.
-    ~ProcessTest() override;
 
     static constexpr const char16_t* kProgram = u"\\Program Files\\Tests\\program.exe";
     // The same program under another name, for a second application.

@@ -6,9 +6,14 @@
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "automation/Automation.h"
+#include "automation/Requests.h"
 #include "device/Modules.h"
 #include "device/Device.h"
 #include "device/Text.h"
+#include "process/HostProcess.h"
+#include "process/Idle.h"
+#include "process/ProcessTable.h"
+#include "process/Remote.h"
 #include "support/RegistryKey.h"
 
 #include <algorithm>
@@ -117,6 +122,43 @@ std::u16string ResourceText(UINT id)
     LoadStringW(resources, id, text, 512);
     FreeLibrary(resources);
     return text;
+}
+
+namespace {
+
+// The process that shows the screen once the device is idle, when it is not this one; else 0.
+pid_t OtherProcessOnScreen()
+{
+    device::WaitDeviceIdle(std::chrono::seconds(30));
+    HWND foreground = device::MostRecentVisibleWindow();
+    pid_t pid = foreground ? device::ProcessOfWindow(foreground) : 0;
+    return pid == getpid() ? 0 : pid;
+}
+
+} // namespace
+
+std::string MessagingScreen()
+{
+    pid_t pid = OtherProcessOnScreen();
+    std::string screen;
+    DWORD error = 0;
+    if (pid)
+        device::RemoteAutomation(pid, static_cast<uint32_t>(device::automation::Request::ScreenText), 0, {}, &screen,
+                                 &error);
+    return screen;
+}
+
+void CancelComposeForm()
+{
+    pid_t pid = OtherProcessOnScreen();
+    ASSERT_NE(pid, 0) << "no compose form is on the screen";
+    int64_t started = device::HostStartTime(pid);
+    std::string answer;
+    DWORD error = 0;
+    ASSERT_TRUE(device::RemoteAutomation(pid, static_cast<uint32_t>(device::automation::Request::ChooseMenu), 0,
+                                         u"Cancel", &answer, &error))
+        << answer;
+    EXPECT_TRUE(Eventually([&] { return !device::IsRunning(pid, started); }));
 }
 
 bool UtilsInstalled()

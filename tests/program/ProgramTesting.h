@@ -53,6 +53,12 @@ bool UtilsInstalled();
 // A string of the resource library installed beside the program.
 std::u16string ResourceText(UINT id);
 
+// The screen of the device's messaging application, which the program's compose calls open, once the device
+// is idle, as `phone screen` prints it; empty when no other process shows the screen.
+std::string MessagingScreen();
+// Chooses Cancel on the messaging application's compose form and waits until the application has closed.
+void CancelComposeForm();
+
 // The program run in this process: its start-up and loop on a thread of their own, from a fresh program
 // state each time, with the device's \Program Files\Zelkova as the program's folder.
 class ProgramTest : public ::testing::Test {

@@ -188,3 +188,45 @@ TEST_F(MessageTest, AMessageDeletedMeanwhileAnswersThatItIsGone)
     EXPECT_EQ(AddRecipients(message.get(), {{Text(PR_EMAIL_ADDRESS, u"+1555")}}), MAPI_E_OBJECT_DELETED);
     EXPECT_EQ(LongProp(m_drafts.get(), PR_CONTENT_COUNT), 0); // nothing came back
 }
+
+TEST_F(MessageTest, AttachmentsAreNumberedInOrderKeepTheirValuesAndStopChangingOnceSubmitted)
+{
+    Ref<IMessage> message = NewMessage(m_drafts.get(), {Text(PR_SUBJECT, u"With files")});
+    ULONG first = 9, second = 9;
+    Ref<IAttach> unset, file;
+    ASSERT_EQ(message->CreateAttach(nullptr, 0, &first, unset.Out()), S_OK);
+    ASSERT_EQ(message->CreateAttach(nullptr, 0, &second, file.Out()), S_OK);
+    EXPECT_EQ(first, 0u);
+    EXPECT_EQ(second, 1u);
+    SPropValue values[] = {Long(PR_ATTACH_METHOD, ATTACH_BY_REFERENCE), Text(PR_ATTACH_LONG_FILENAME, u"b.txt")};
+    ASSERT_EQ(file->SetProps(2, values, nullptr), S_OK);
+    SPropValue renumbered = Long(PR_ATTACH_NUM, 5);
+    EXPECT_EQ(file->SetProps(1, &renumbered, nullptr), MAPI_E_COMPUTED);
+
+    Ref<IMAPITable> table;
+    ASSERT_EQ(message->GetAttachmentTable(0, table.Out()), S_OK);
+    Rows rows;
+    ASSERT_EQ(table->QueryRows(10, 0, &rows.set), S_OK);
+    ASSERT_EQ(rows.set->cRows, 2u);
+    const SRow& row0 = rows.set->aRow[0];
+    const SRow& row1 = rows.set->aRow[1];
+    EXPECT_EQ(Column(row0.lpProps, row0.cValues, PR_ATTACH_METHOD)->Value.ul, NO_ATTACHMENT); // none set yet
+    EXPECT_EQ(Column(row1.lpProps, row1.cValues, PR_ATTACH_NUM)->Value.ul, 1u);
+    EXPECT_EQ(std::u16string(Column(row1.lpProps, row1.cValues, PR_ATTACH_LONG_FILENAME)->Value.lpszW), u"b.txt");
+    Ref<IAttach> missing;
+    EXPECT_EQ(message->OpenAttach(2, nullptr, 0, missing.Out()), MAPI_E_NOT_FOUND);
+
+    // Submitted, the message is the transport's: its attachments are read but no longer changed, and they go
+    // when the message goes.
+    ASSERT_EQ(AddRecipients(message.get(), {{Text(PR_EMAIL_ADDRESS, u"ann@example.com")}}), S_OK);
+    ASSERT_EQ(message->SubmitMessage(0), S_OK);
+    EXPECT_EQ(file->SetProps(2, values, nullptr), MAPI_E_INVALID_OBJECT);
+    SizedSPropTagArray(1, tags) = {1, {PR_ATTACH_LONG_FILENAME}};
+    Props kept;
+    ASSERT_EQ(file->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &kept.count, &kept.values), S_OK);
+    EXPECT_EQ(std::u16string(kept[0].Value.lpszW), u"b.txt");
+    ASSERT_EQ(OpenFolder(m_store.get(), PR_IPM_OUTBOX_ENTRYID)->EmptyFolder(0, nullptr, 0), S_OK);
+    Props gone;
+    EXPECT_EQ(file->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &gone.count, &gone.values),
+              MAPI_E_OBJECT_DELETED);
+}

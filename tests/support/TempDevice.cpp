@@ -1,11 +1,17 @@
 #include "support/TempDevice.h"
 
+#include "support/Eventually.h"
+
 #include "device/Calendar.h"
 #include "device/Clock.h"
+#include "process/HostProcess.h"
+#include "process/ProcessTable.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace testing_support {
 namespace fs = std::filesystem;
@@ -34,6 +40,16 @@ TempDevice::TempDevice(const DeviceOptions& options)
 
 TempDevice::~TempDevice()
 {
+    std::vector<device::ProcessEntry> running;
+    try {
+        running = device::RunningProcesses();
+    } catch (const device::DatabaseError&) {
+    }
+    std::erase_if(running, [](const device::ProcessEntry& process) { return process.pid == getpid(); });
+    for (const device::ProcessEntry& process : running)
+        kill(process.pid, SIGKILL);
+    for (const device::ProcessEntry& process : running)
+        Eventually([&] { return !device::IsRunning(process.pid, process.hostStart); });
     std::error_code ignored;
     fs::remove_all(m_dir.parent_path(), ignored);
 }

@@ -1,4 +1,5 @@
 // A fresh device in a temporary directory, attached to this process for one test, with the manual clock.
+// Whatever runs on it when the test ends is ended with it.
 #pragma once
 
 #include "device/Device.h"

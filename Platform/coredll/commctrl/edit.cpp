@@ -309,13 +309,15 @@ LRESULT SetInputMode(Edit& edit, LPARAM mode)
 
 // A one-line field has no use for up and down: on the phone they move to the next field, so the field
 // leaves them to the dialog and keeps left and right for its caret.
+// Up and down go to the dialog, which moves to the next control: this control does not move between lines,
+// so a multi-line one stands where the device's does on its first or last line.
 LRESULT DialogCode(const Edit& edit, LPARAM lp)
 {
-    if (Multiline(edit))
-        return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS;
     auto msg = reinterpret_cast<const MSG*>(lp);
     bool vertical = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_UP || msg->wParam == VK_DOWN);
-    return DLGC_WANTCHARS | DLGC_HASSETSEL | (vertical ? 0 : DLGC_WANTARROWS);
+    if (vertical)
+        return DLGC_WANTCHARS | DLGC_HASSETSEL;
+    return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multiline(edit) ? DLGC_WANTALLKEYS : 0);
 }
 
 // Read-only and disabled controls take their colours as static text does (WM_CTLCOLORSTATIC).

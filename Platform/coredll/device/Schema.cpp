@@ -208,6 +208,22 @@ const std::vector<std::string>& SchemaSteps()
         ALTER TABLE contacts ADD COLUMN work TEXT NOT NULL DEFAULT '';
         ALTER TABLE contacts ADD COLUMN home TEXT NOT NULL DEFAULT '';
         )sql",
+        // 8: the attachments of messages, numbered within their message, with their property values.
+        R"sql(
+        CREATE TABLE mapi_attachments (
+            id INTEGER PRIMARY KEY,
+            message INTEGER NOT NULL REFERENCES mapi_messages(id) ON DELETE CASCADE,
+            num INTEGER NOT NULL,              -- PR_ATTACH_NUM: 0, 1, ... in the order they were created
+            UNIQUE (message, num)
+        );
+        CREATE TABLE mapi_attachment_props (
+            attachment INTEGER NOT NULL REFERENCES mapi_attachments(id) ON DELETE CASCADE,
+            prop_id INTEGER NOT NULL,
+            type INTEGER NOT NULL,
+            value BLOB NOT NULL,
+            PRIMARY KEY (attachment, prop_id)
+        ) WITHOUT ROWID;
+        )sql",
     };
     return steps;
 }
