@@ -212,6 +212,10 @@ TEST_F(ZelkovaBackup, BackingUpAsksBeforeReplacingAFileThenOffersItByMail)
     EXPECT_EQ(offer["messagebox"]["text"].text, ResourceText(IDS_OFFER_MAIL_FILE));
     EXPECT_EQ(offer["messagebox"]["caption"].text, "Zelkova");
     Answer("yes");
+    std::string form = Output({"screen"}); // the phone's form, the file attached, left unsent
+    EXPECT_EQ(form.rfind("E-mail\n", 0), 0u) << form;
+    EXPECT_NE(form.find("Zelkova Backup.qvb"), std::string::npos) << form;
+    ExpectPrints({"menu", "Cancel"}, "chose Cancel\n");
     EXPECT_EQ(Title(), "Zelkova"); // the backup screen is done
     JsonValue mail = Json({"composed", "--json"});
     ASSERT_EQ(mail.Size(), 1u);
@@ -297,7 +301,7 @@ TEST_F(ZelkovaBackup, RestoresThatCannotBeDoneTellTheUserAndChangeNothing)
     FillStore();
     std::vector<std::string> before = Messages();
     std::ofstream(Documents("notes.qvb")) << "not a backup";
-    for (const std::string& path :
+    for (std::string path :
          {"\\My Documents\\Zelkova Backup.qvb", "\\My Documents\\missing.qvb", "\\My Documents\\notes.qvb"}) {
         JsonValue ended = Restore(path);
         if (path.find("Zelkova") != std::string::npos) {
