@@ -284,6 +284,7 @@ TEST_F(ZelkovaBackup, RestoringAfterEmptyingGivesBackEveryMessageAndShowsTheText
     EXPECT_EQ(requests.back().request, "switch");
     EXPECT_EQ(requests.back().account, u"SMS");
     EXPECT_EQ(requests.back().flags, static_cast<uint32_t>(MCF_ACCOUNT_IS_NAME));
+    EXPECT_TRUE(ProgramsAre({"Zelkova.exe", "messaging.exe"})); // the messaging application shows the account
 }
 
 TEST_F(ZelkovaBackup, RestoresThatCannotBeDoneTellTheUserAndChangeNothing)
