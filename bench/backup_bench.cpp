@@ -9,6 +9,7 @@
 #include "backup/BackupOptions.h"
 #include "backup/BackupProgressDialog.h"
 
+#include "ProcessMemory.h"
 #include "ids.h"
 
 #include "automation/Automation.h"
@@ -47,16 +48,6 @@ constexpr int64_t kMinute = 60 * device::kTicksPerSecond;
 {
     std::fprintf(stderr, "backup_bench: %s\n", what.c_str());
     std::exit(1);
-}
-
-long StatusKb(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::atol(line.c_str() + std::strlen(field) + 1);
-    return -1;
 }
 
 struct Figures {
@@ -416,7 +407,7 @@ int JobMain(const std::string& job, const fs::path& dir)
     }
     auto start = Clock::now();
     run();
-    std::printf("%f %ld\n", std::chrono::duration<double>(Clock::now() - start).count(), StatusKb("VmHWM:"));
+    std::printf("%f %ld\n", std::chrono::duration<double>(Clock::now() - start).count(), process_memory::Kb("VmHWM:"));
     return 0;
 }
 
