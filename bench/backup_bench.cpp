@@ -273,6 +273,7 @@ void RestoreDirectly(const fs::path& file)
     Sql backup(file, kPassword);
     Sql device(device::Dir() / "device.db", nullptr);
     int64_t folders[2] = {FolderId(device, 1), FolderId(device, 4)};
+    device.Exec("PRAGMA foreign_keys=ON"); // the messages' properties and recipients go with them
     device.Exec("DELETE FROM mapi_messages WHERE folder IN (" + std::to_string(folders[0]) + ", " +
                 std::to_string(folders[1]) + ")");
     sqlite3_stmt* read = backup.Prepare("SELECT kind, time, recipient_name, recipient_address, sender_name, "
