@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace phone {
 
@@ -34,6 +35,19 @@ bool Args::Flag(const std::string& name)
         return false;
     m_items.erase(it);
     return true;
+}
+
+int Args::NumberOption(const std::string& name, int absent, int low, int high)
+{
+    std::string value = Option(name);
+    if (value.empty())
+        return absent;
+    bool digits = value.size() <= 9;
+    for (char c : value)
+        digits = digits && std::isdigit(static_cast<unsigned char>(c));
+    if (!digits || std::stoi(value) < low || std::stoi(value) > high)
+        throw UsageError(name + " takes a number from " + std::to_string(low) + " to " + std::to_string(high));
+    return std::stoi(value);
 }
 
 std::string Args::Rest()

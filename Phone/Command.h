@@ -29,6 +29,8 @@ public:
     // The value of an option given as --name VALUE anywhere among the arguments, removed; empty when absent.
     std::string Option(const std::string& name);
     bool Flag(const std::string& name);
+    // The value of --name N as a whole number from low to high; `absent` when the option is not given.
+    int NumberOption(const std::string& name, int absent, int low, int high);
     // What is left, joined by single blanks.
     std::string Rest();
     void ExpectEnd() const;

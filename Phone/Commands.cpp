@@ -3,13 +3,15 @@
 namespace phone {
 
 extern const Command kInit, kUp, kLaunch, kScreen, kPress, kType, kMenu, kRow, kAnswer, kWait, kAttach, kClock,
-    kReg, kContacts, kSms, kCall, kAlarms, kWake, kComposed, kPs, kKill, kVolume;
+    kReg, kContacts, kSms, kCall, kAlarms, kWake, kComposed, kPs, kKill, kVolume,
+    kScreenshot, kServe;
 
 const std::vector<const Command*>& Commands()
 {
     static const std::vector<const Command*> commands = {
         &kInit, &kUp,  &kLaunch,   &kScreen, &kPress, &kType, &kMenu,     &kRow, &kAnswer, &kWait, &kAttach,
-        &kClock, &kReg, &kContacts, &kSms,    &kCall,  &kAlarms, &kWake, &kComposed, &kPs,  &kKill, &kVolume};
+        &kClock, &kReg, &kContacts, &kSms,    &kCall,  &kAlarms, &kWake, &kComposed, &kPs,  &kKill, &kVolume,
+        &kScreenshot, &kServe};
     return commands;
 }
 

@@ -22,7 +22,8 @@ std::string AskForeground(device::automation::Request request, uint64_t argument
     if (!device::RemoteAutomation(pid, static_cast<uint32_t>(request), argument, text, &answer, &error))
         throw Failure(answer.empty() ? "process " + std::to_string(pid) + ", which shows the screen, does not answer"
                                      : "process " + std::to_string(pid) + ": " + answer);
-    if (request != Request::ScreenText && request != Request::ScreenJson)
+    bool looked = request == Request::ScreenText || request == Request::ScreenJson || request == Request::ScreenScene;
+    if (!looked)
         device::WaitDeviceIdle(settle);
     return answer;
 }

@@ -27,7 +27,7 @@ void PrintOverview()
                 "The device is DIR, else $PHONE_DEVICE, else %s.\n\ncommands:\n",
                 device::DefaultDir().c_str());
     for (const Command* command : phone::Commands())
-        std::printf("  %-8s %s\n", command->name, command->summary);
+        std::printf("  %-10s %s\n", command->name, command->summary);
     std::printf("\n'phone COMMAND --help' tells more.\n");
 }
 

@@ -8,11 +8,14 @@
 #include "device/Device.h"
 
 #include <benchmark/benchmark.h>
+#include <sqlcipher/sqlite3.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 namespace inbox_devices {
@@ -28,6 +31,37 @@ inline std::map<int64_t, std::filesystem::path>& Devices()
 
 // Makes the device of that inbox size the current one.
 inline void AttachInbox(int64_t count) { device::Attach(Devices().at(count)); }
+
+// A connection of the direct way's own to the database of the device with that inbox size, read-only.
+class DirectDb {
+public:
+    explicit DirectDb(int64_t count)
+    {
+        std::string path = (Devices().at(count) / "device.db").string();
+        if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+            throw std::runtime_error(path + ": cannot open");
+    }
+    ~DirectDb() { sqlite3_close_v2(m_db); }
+    DirectDb(const DirectDb&) = delete;
+    DirectDb& operator=(const DirectDb&) = delete;
+    operator sqlite3*() const { return m_db; }
+
+    // The SMS store's Inbox.
+    int64_t InboxId() const
+    {
+        sqlite3_stmt* row = nullptr;
+        sqlite3_prepare_v2(m_db,
+                           "SELECT f.id FROM mapi_folders f JOIN mapi_stores s ON s.id = f.store "
+                           "WHERE s.display_name = 'SMS' AND f.role = 1",
+                           -1, &row, nullptr);
+        int64_t id = sqlite3_step(row) == SQLITE_ROW ? sqlite3_column_int64(row, 0) : 0;
+        sqlite3_finalize(row);
+        return id;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
 
 inline void MakeDevice(const std::filesystem::path& root, int64_t count, int64_t clock, ReceiveTime receivedAt)
 {
@@ -46,18 +80,20 @@ inline void MakeDevice(const std::filesystem::path& root, int64_t count, int64_t
     Devices()[count] = dir;
 }
 
-// The benchmark program: inboxes of 1 000 and 100 000 messages on a clock standing at `clock`, then the
-// benchmarks registered in the program.
-inline int Main(int argc, char** argv, int64_t clock, ReceiveTime receivedAt)
+// The benchmark program: a device for each inbox size (1 000 and 100 000 messages unless told otherwise) on
+// a clock standing at `clock`, then the benchmarks registered in the program.
+inline int Main(int argc, char** argv, int64_t clock, ReceiveTime receivedAt,
+                std::initializer_list<int64_t> sizes = {1000, 100000})
 {
     benchmark::Initialize(&argc, argv);
     char pattern[] = "/tmp/inbox-bench-XXXXXX";
     if (!mkdtemp(pattern))
         return 1;
     std::filesystem::path root = pattern;
-    std::fprintf(stderr, "filling inboxes of 1 000 and 100 000 messages...\n");
-    MakeDevice(root, 1000, clock, receivedAt);
-    MakeDevice(root, 100000, clock, receivedAt);
+    for (int64_t size : sizes) {
+        std::fprintf(stderr, "filling an inbox of %lld messages...\n", static_cast<long long>(size));
+        MakeDevice(root, size, clock, receivedAt);
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::error_code ignored;

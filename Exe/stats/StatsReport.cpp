@@ -81,7 +81,7 @@ HRESULT StatsReport::Count(const SmsRecord& record, BOOL* stop)
     if (when < m_start) *stop = TRUE;
     if (when < m_start || when > m_end) return S_OK;
     LPCWSTR contact = m_folderKind == kSentFolder ? record.recipientName : record.senderName;
-    HRESULT hr = CountText(m_contacts, contact);
+    HRESULT hr = CountText(m_contacts, m_contactKeys, contact);
     if (FAILED(hr)) return hr;
     ++m_weekdays[local.wDayOfWeek].count;
     ++m_hours[local.wHour].count;
@@ -100,6 +100,7 @@ void StatsReport::ResetResults()
     for (TallyEntry& hour : m_hours)
         hour.count = 0;
     m_contacts.clear();
+    m_contactKeys.clear();
 }
 
 HRESULT StatsReport::PickTops()

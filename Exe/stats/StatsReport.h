@@ -66,6 +66,7 @@ class StatsReport
     TallyTop m_topHour;
     DWORD m_total = 0;
     std::vector<TallyEntry> m_contacts;   // in order of first appearance
+    TallyKeys m_contactKeys;              // beside m_contacts
     std::array<TallyEntry, 7> m_weekdays; // 0 = Sunday
     std::array<TallyEntry, 24> m_hours;
     DWORD m_folderKind = kReceivedFolder;

@@ -19,9 +19,13 @@ struct TallyTop {
     DWORD count = 0;
 };
 
+// The sort keys of a table's texts (in the user locale, ignoring case), one per entry in entry order, kept
+// beside the table by CountText: texts compare equal exactly when their keys do.
+using TallyKeys = std::vector<std::string>;
+
 // Raises the count of the first entry whose text equals `text` in the user locale, ignoring case, or
-// appends {text, 1}. A missing or empty text is refused with E_FAIL.
-HRESULT CountText(std::vector<TallyEntry>& table, LPCWSTR text);
+// appends {text, 1}. A missing or empty text, or one the locale can't key, is refused with E_FAIL.
+HRESULT CountText(std::vector<TallyEntry>& table, TallyKeys& keys, LPCWSTR text);
 
 // The first entry with the greatest non-zero count, so among equal counts the earliest wins. On a failed
 // copy the top stays empty and E_OUTOFMEMORY is returned.

@@ -4,6 +4,8 @@
 // messages deleted or added between reads don't disturb the walk.
 #pragma once
 
+#include "Storage.h"
+
 #include "device/Database.h"
 
 #include <cstdint>
@@ -16,16 +18,24 @@ class ContentsCursor
 {
   public:
     // Newest first until Order says otherwise.
-    explicit ContentsCursor(int64_t folder) : m_folder(folder) {}
+    ContentsCursor(int64_t folder, int64_t store) : m_folder(folder), m_store(store) {}
 
     // Orders by delivery time, ascending or descending, and goes back to the first message.
     void Order(bool descending);
 
-    // The identifiers of up to `count` messages after the position; moves the position past them.
-    std::vector<int64_t> Next(Database& db, size_t count);
+    struct Listed {
+        MessageRow message;
+        int64_t deliveryTime;
+    };
+
+    // Up to `count` messages after the position, which stays where it is.
+    std::vector<Listed> Peek(Database& db, size_t count);
+    // Moves the position past a message Peek gave.
+    void MovePast(const Listed& listed);
 
   private:
     int64_t m_folder;
+    int64_t m_store;
     bool m_descending = true;
     bool m_started = false;
     int64_t m_lastTime = 0;

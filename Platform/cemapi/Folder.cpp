@@ -16,7 +16,7 @@ STDMETHODIMP Folder::GetContentsTable(ULONG, LPMAPITABLE* lppTable)
     if (!lppTable) return MAPI_E_INVALID_PARAMETER;
     *lppTable = nullptr;
     return Guarded([&] {
-        *lppTable = new Table(std::make_unique<ContentsRows>(m_id));
+        *lppTable = new Table(std::make_unique<ContentsRows>(m_id, m_store));
         return S_OK;
     });
 }

@@ -35,11 +35,16 @@ FolderRole RoleOf(Folder folder)
     return FolderRole::Inbox;
 }
 
-int64_t TextFolder(Database& db, Folder folder)
+int64_t TextStore(Database& db)
 {
     auto store = StoreByAccount(db, kTextTransport, true);
     if (!store) throw std::runtime_error("the device has no SMS message store");
-    return FolderOf(db, store->id, RoleOf(folder));
+    return store->id;
+}
+
+int64_t TextFolder(Database& db, Folder folder)
+{
+    return FolderOf(db, TextStore(db), RoleOf(folder));
 }
 
 std::u16string TextOr(const std::vector<Value>& values, ULONG tag)
@@ -55,9 +60,8 @@ std::optional<int64_t> TimeIn(const std::vector<Value>& values, ULONG tag)
     return TimeOf(*value);
 }
 
-Message MessageFrom(Database& db, Folder folder, const MessageRow& row)
+Message MessageFrom(Database& db, Folder folder, const MessageRow& row, const std::vector<Value>& values)
 {
-    auto values = MessageValues(db, row);
     Message message;
     message.folder = folder;
     message.entryId = MakeEntryId(EntryKind::Message, row.id);
@@ -144,18 +148,26 @@ std::vector<uint8_t> RecordSent(const Outgoing& outgoing)
 void List(Folder folder, const std::function<bool(const Message&)>& visit)
 {
     Database& db = Db();
-    int64_t folderId;
+    int64_t store, folderId;
     {
         auto lock = db.Lock();
-        folderId = TextFolder(db, folder);
+        store = TextStore(db);
+        folderId = FolderOf(db, store, RoleOf(folder));
     }
-    ContentsCursor cursor(folderId);
+    ContentsCursor cursor(folderId, store);
     for (;;) {
         std::vector<Message> batch;
         {
+            // The cursor and the messages read one snapshot: every message the cursor names is there.
             auto lock = db.Lock();
-            for (int64_t id : cursor.Next(db, kBatch)) {
-                if (auto row = MessageById(db, id)) batch.push_back(MessageFrom(db, folder, *row));
+            auto listed = cursor.Peek(db, kBatch);
+            std::vector<MessageRow> rows;
+            for (const auto& one : listed)
+                rows.push_back(one.message);
+            auto values = MessageValues(db, rows, nullptr);
+            for (size_t i = 0; i < listed.size(); ++i) {
+                batch.push_back(MessageFrom(db, folder, rows[i], values[i]));
+                cursor.MovePast(listed[i]);
             }
         }
         if (batch.empty()) return;

@@ -4,6 +4,8 @@
 
 #include "device/Text.h"
 
+#include <algorithm>
+
 namespace device::mapi
 {
 
@@ -75,12 +77,51 @@ int64_t FolderOf(Database& db, int64_t store, FolderRole role)
     return row.Bind(1, store).Bind(2, static_cast<int64_t>(role)).Step() ? row.Int(0) : 0;
 }
 
+namespace
+{
+
+// The messages read last, for as long as their snapshot is current: a program opens the message of each
+// row it reads, and its recipient table.
+constexpr size_t kRememberedMessages = 32; // more than a contents table reads ahead
+struct Remembered {
+    MessageRow message;
+    std::optional<bool> hasRecipients;
+};
+SnapshotCache<std::vector<Remembered>> g_remembered;
+
+const Remembered* FindRemembered(const Database& db, int64_t id)
+{
+    if (const auto* kept = g_remembered.Find(db)) {
+        for (const Remembered& one : *kept) {
+            if (one.message.id == id) return &one;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void RememberMessage(const Database& db, const MessageRow& message, std::optional<bool> hasRecipients)
+{
+    std::vector<Remembered>* messages = g_remembered.Find(db);
+    if (!messages) {
+        g_remembered.Keep(db, {{message, hasRecipients}});
+        return;
+    }
+    if (messages->size() == kRememberedMessages) messages->erase(messages->begin());
+    messages->push_back({message, hasRecipients});
+}
+
 std::optional<MessageRow> MessageById(Database& db, int64_t id)
 {
+    auto lock = db.Lock(); // what is remembered is checked against a current snapshot
+    if (const Remembered* known = FindRemembered(db, id)) return known->message;
     Statement row(db, "SELECT m.id, m.folder, f.store, m.submitted FROM mapi_messages m "
                       "JOIN mapi_folders f ON f.id = m.folder WHERE m.id = ?");
     if (!row.Bind(1, id).Step()) return std::nullopt;
-    return MessageRow{row.Int(0), row.Int(1), row.Int(2), row.Int(3) != 0};
+    MessageRow message{row.Int(0), row.Int(1), row.Int(2), row.Int(3) != 0};
+    RememberMessage(db, message, std::nullopt);
+    return message;
 }
 
 std::vector<Value> StoreValues(Database& db, const StoreRow& store)
@@ -120,16 +161,58 @@ std::vector<Value> FolderValues(const FolderRow& folder)
 
 std::vector<Value> MessageValues(Database& db, const MessageRow& message)
 {
-    std::vector<Value> values = {
-        EntryValue(PR_ENTRYID, EntryKind::Message, message.id),
-        EntryValue(PR_PARENT_ENTRYID, EntryKind::Folder, message.folder),
-        EntryValue(PR_STORE_ENTRYID, EntryKind::Store, message.store),
-        LongValue(PR_OBJECT_TYPE, MAPI_MESSAGE),
+    return std::move(MessageValues(db, std::vector<MessageRow>{message}, nullptr).front());
+}
+
+std::vector<std::vector<Value>> MessageValues(Database& db, const std::vector<MessageRow>& messages,
+                                              const std::vector<ULONG>* wanted)
+{
+    // Up to this many messages are read by one statement.
+    static constexpr int kPerStatement = 16;
+    static constexpr const char* kSql =
+        "SELECT message, prop_id, type, value FROM mapi_message_props "
+        "WHERE message IN (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16) "
+        "AND prop_id BETWEEN ?17 AND ?18";
+    if (wanted && wanted->empty()) wanted = nullptr;
+    auto isWanted = [&](ULONG propId) {
+        return !wanted ||
+               std::any_of(wanted->begin(), wanted->end(), [&](ULONG tag) { return PROP_ID(tag) == propId; });
     };
-    Statement rows(db, "SELECT prop_id, type, value FROM mapi_message_props WHERE message = ?");
-    rows.Bind(1, message.id);
-    while (rows.Step())
-        values.push_back(ValueFrom(rows, 0));
+    // Stored values are kept in identifier order: the span of the wanted identifiers is all there is to read.
+    int64_t first = 0, last = 0xFFFF;
+    if (wanted) {
+        first = last + 1;
+        last = -1;
+        for (ULONG tag : *wanted) {
+            first = std::min<int64_t>(first, PROP_ID(tag));
+            last = std::max<int64_t>(last, PROP_ID(tag));
+        }
+    }
+    std::vector<std::vector<Value>> values(messages.size());
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const MessageRow& message = messages[i];
+        if (isWanted(PROP_ID(PR_ENTRYID)))
+            values[i].push_back(EntryValue(PR_ENTRYID, EntryKind::Message, message.id));
+        if (isWanted(PROP_ID(PR_PARENT_ENTRYID)))
+            values[i].push_back(EntryValue(PR_PARENT_ENTRYID, EntryKind::Folder, message.folder));
+        if (isWanted(PROP_ID(PR_STORE_ENTRYID)))
+            values[i].push_back(EntryValue(PR_STORE_ENTRYID, EntryKind::Store, message.store));
+        if (isWanted(PROP_ID(PR_OBJECT_TYPE))) values[i].push_back(LongValue(PR_OBJECT_TYPE, MAPI_MESSAGE));
+    }
+    for (size_t start = 0; start < messages.size(); start += kPerStatement) {
+        size_t end = std::min(messages.size(), start + kPerStatement);
+        Statement rows(db, kSql);
+        for (size_t i = start; i < end; ++i)
+            rows.Bind(static_cast<int>(i - start + 1), messages[i].id);
+        rows.Bind(kPerStatement + 1, first).Bind(kPerStatement + 2, last);
+        while (rows.Step()) {
+            if (!isWanted(static_cast<ULONG>(rows.Int(1)))) continue;
+            int64_t id = rows.Int(0);
+            for (size_t i = start; i < end; ++i) {
+                if (messages[i].id == id) values[i].push_back(ValueFrom(rows, 1));
+            }
+        }
+    }
     return values;
 }
 
@@ -196,6 +279,8 @@ std::vector<int64_t> SubmittedMessages(Database& db, int64_t folder)
 
 std::vector<std::vector<Value>> RecipientRows(Database& db, int64_t message)
 {
+    auto lock = db.Lock();
+    if (const Remembered* known = FindRemembered(db, message); known && known->hasRecipients == false) return {};
     Statement rows(db, "SELECT r.id, p.prop_id, p.type, p.value FROM mapi_recipients r "
                        "JOIN mapi_recipient_props p ON p.recipient = r.id "
                        "WHERE r.message = ? ORDER BY r.id, p.position");

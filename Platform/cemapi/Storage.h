@@ -45,11 +45,18 @@ std::optional<StoreRow> StoreByAccount(Database& db, std::u16string_view account
 std::optional<FolderRow> FolderById(Database& db, int64_t id);
 int64_t FolderOf(Database& db, int64_t store, FolderRole role);
 std::optional<MessageRow> MessageById(Database& db, int64_t id);
+// Tells MessageById (and RecipientRows, when known) of a message just read: the next look-up of it, in the
+// same snapshot, needs no query.
+void RememberMessage(const Database& db, const MessageRow& message, std::optional<bool> hasRecipients);
 
 // Every property of the object: what is stored and what the store computes (entry identifiers, counts).
 std::vector<Value> StoreValues(Database& db, const StoreRow& store);
 std::vector<Value> FolderValues(const FolderRow& folder);
 std::vector<Value> MessageValues(Database& db, const MessageRow& message);
+// The values of each message, in the order given; only those with the identifiers of `wanted` when given
+// (and not empty).
+std::vector<std::vector<Value>> MessageValues(Database& db, const std::vector<MessageRow>& messages,
+                                              const std::vector<ULONG>* wanted);
 
 // Properties of a message that the store computes; SetProps can't change them.
 bool IsComputed(ULONG propId);

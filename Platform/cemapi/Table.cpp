@@ -40,6 +40,7 @@ std::vector<std::vector<Value>> FixedRows::Next(size_t count)
 Table::Table(std::unique_ptr<RowSource> source)
     : m_source(std::move(source)), m_columns(m_source->DefaultColumns())
 {
+    m_source->Want(m_columns);
 }
 
 STDMETHODIMP Table::SetColumns(LPSPropTagArray lpPropTagArray, ULONG)
@@ -47,6 +48,7 @@ STDMETHODIMP Table::SetColumns(LPSPropTagArray lpPropTagArray, ULONG)
     if (!lpPropTagArray || lpPropTagArray->cValues == 0) return MAPI_E_INVALID_PARAMETER;
     return Guarded([&] {
         m_columns.assign(lpPropTagArray->aulPropTag, lpPropTagArray->aulPropTag + lpPropTagArray->cValues);
+        m_source->Want(m_columns);
         return S_OK;
     });
 }

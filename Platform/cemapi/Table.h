@@ -17,6 +17,8 @@ class RowSource
     virtual ~RowSource() = default;
     // The columns before SetColumns chooses others.
     virtual std::vector<ULONG> DefaultColumns() const = 0;
+    // The columns the table will take from each row: a source may leave out the other values.
+    virtual void Want(const std::vector<ULONG>&) {}
     // Up to `count` rows from the position on, each as all its values; moves the position past them.
     virtual std::vector<std::vector<Value>> Next(size_t count) = 0;
     // Orders the rows and goes back to the first; MAPI_E_NO_SUPPORT where this table can't.

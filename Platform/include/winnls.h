@@ -70,6 +70,8 @@
 #define NORM_IGNOREWIDTH 0x00020000
 #define SORT_STRINGSORT 0x00001000
 
+#define LCMAP_SORTKEY 0x00000400
+
 #define CSTR_LESS_THAN 1
 #define CSTR_EQUAL 2
 #define CSTR_GREATER_THAN 3
@@ -85,6 +87,8 @@ WINBASEAPI int WINAPI GetTimeFormatW(LCID Locale, DWORD dwFlags, const SYSTEMTIM
                                      LPWSTR lpTimeStr, int cchTime);
 WINBASEAPI int WINAPI CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1,
                                      LPCWSTR lpString2, int cchCount2);
+WINBASEAPI int WINAPI LCMapStringW(LCID Locale, DWORD dwMapFlags, LPCWSTR lpSrcStr, int cchSrc, LPWSTR lpDestStr,
+                                   int cchDest);
 WINBASEAPI LPWSTR WINAPI CharUpperW(LPWSTR lpsz);
 WINBASEAPI LPWSTR WINAPI CharLowerW(LPWSTR lpsz);
 
@@ -92,5 +96,6 @@ WINBASEAPI LPWSTR WINAPI CharLowerW(LPWSTR lpsz);
 #define GetDateFormat GetDateFormatW
 #define GetTimeFormat GetTimeFormatW
 #define CompareString CompareStringW
+#define LCMapString LCMapStringW
 #define CharUpper CharUpperW
 #define CharLower CharLowerW

@@ -4,13 +4,22 @@
 #include "phone/PhoneTool.h"
 #include "phone/PhoneTerminal.h"
 
+#include "pixels/PictureChecks.h"
+#include "support/ChildProcess.h"
+
+#include "Picture.h"
+
 #include "device/Clock.h"
 #include "process/HostProcess.h"
 
+#include <httplib.h>
 #include <notify.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 
 using namespace process_testing;
 using namespace phone_testing;
@@ -217,4 +226,110 @@ TEST_F(PhoneScreen, WhileAttachedTheRealClockRunsAndAnAlarmStartsItsProgramOnThe
     EXPECT_EQ(terminal.Wait(), 0) << terminal.Seen();
     EXPECT_EQ(Starts(), std::vector<std::u16string>{u"AppRunAtTime"});
     ExpectPrints({"alarms"}, "");
+}
+
+TEST_F(PhoneScreen, ScreenshotSavesTheScreenAsDrawnAtTheProfilesSizeOrLarger)
+{
+    std::filesystem::path file = m_device.Dir().parent_path() / "screen.png";
+    ExpectFails({"screenshot", file.string()}, 1); // no window on the screen
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    ShowDialog();
+    Output({"type", "hello"});
+    RECT edit{};
+    JsonValue rect = ControlOf(Snapshot(), kDialogEdit)["rect"];
+    ASSERT_EQ(rect.Size(), 4u);
+    edit = RECT{static_cast<LONG>(rect[0].number), static_cast<LONG>(rect[1].number), static_cast<LONG>(rect[2].number),
+                static_cast<LONG>(rect[3].number)};
+    for (int scale : {1, 2}) {
+        std::vector<std::string> arguments{"screenshot", file.string()};
+        if (scale > 1)
+            arguments.insert(arguments.end(), {"--scale", std::to_string(scale)});
+        std::string size = std::to_string(240 * scale) + "x" + std::to_string(320 * scale);
+        ExpectPrints(arguments, "saved the screen as " + file.string() + " (" + size + ")\n");
+        pixels::Picture picture = pixels::Picture::FromPng(file);
+        ASSERT_EQ(picture.Width(), 240 * scale);
+        ASSERT_EQ(picture.Height(), 320 * scale);
+        // The typed text, black, inside the field's frame.
+        RECT inside = pixels_testing::Scaled(edit, scale);
+        InflateRect(&inside, -3 * scale, -3 * scale);
+        pixels_testing::Ink typed = pixels_testing::InkOn(picture, inside);
+        EXPECT_GT(typed.count, 20 * scale) << scale;
+        EXPECT_LT(typed.darkest, 60) << scale;
+        EXPECT_LT(typed.box.right, 120 * scale) << "a short text, at the left";
+        EXPECT_EQ(picture.Pixel(2 * scale, 2 * scale), GetSysColor(COLOR_HIGHLIGHT)) << "the title bar";
+    }
+
+    ExpectFails({"screenshot"}, 2);
+    ExpectFails({"screenshot", file.string(), "--scale", "0"}, 2);
+    ExpectFails({"screenshot", file.string(), "--scale", "large"}, 2);
+    ExpectFails({"screenshot", (m_device.Dir() / "no such folder" / "screen.png").string()}, 1);
+}
+
+// A server the test started, ended with a terminating signal when the test leaves it running.
+struct Serving {
+    explicit Serving(const std::vector<std::string>& arguments) : process(PHONE_PROGRAM, arguments) {}
+    ~Serving()
+    {
+        if (process.Pid() > 0)
+            kill(process.Pid(), SIGTERM);
+    }
+    testing_support::ChildProcess process;
+};
+
+TEST_F(PhoneScreen, ServeAnswersOnTheLoopbackOnlyAndOnlyWithItsToken)
+{
+    ShowDialog();
+    Serving serving({"--device", m_device.Dir().string(), "serve"});
+    testing_support::ChildProcess& server = serving.process;
+    std::string line = server.ReadLine();
+    std::smatch address;
+    ASSERT_TRUE(std::regex_search(line, address, std::regex("http://127\\.0\\.0\\.1:([0-9]+)/([0-9a-f]{32})/")))
+        << line;
+    int port = std::stoi(address[1]);
+    std::string token = address[2];
+
+    // Listening on 127.0.0.1 and nowhere else.
+    std::ifstream table("/proc/net/tcp");
+    char wanted[16];
+    std::snprintf(wanted, sizeof wanted, ":%04X ", port);
+    std::vector<std::string> listening;
+    for (std::string entry; std::getline(table, entry);)
+        if (entry.find(wanted) != std::string::npos && entry.find(" 0A ") != std::string::npos)
+            listening.push_back(entry.substr(entry.find(':') + 2, 8)); // the local address, in hex
+    EXPECT_EQ(listening, std::vector<std::string>{"0100007F"});
+
+    httplib::Client client("127.0.0.1", port);
+    std::string root = "/" + token + "/";
+    std::string wrong = "/" + std::string(32, token[0] == 'a' ? 'b' : 'a') + "/";
+    for (const std::string& path : {std::string("/"), std::string("/state"), wrong, wrong + "screen.png"}) {
+        auto refused = client.Get(path);
+        ASSERT_TRUE(refused) << path;
+        EXPECT_EQ(refused->status, 403) << path;
+    }
+    auto page = client.Get(root);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_NE(page->body.find("page.js"), std::string::npos);
+    auto picture = client.Get(root + "screen.png");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->body.substr(0, 4), "\x89PNG");
+
+    // Only with the token, and only the commands that play the phone.
+    const std::string kType = R"({"args":["type","web"]})";
+    EXPECT_EQ(client.Post(wrong + "run", kType, "application/json")->status, 403);
+    auto init = client.Post(root + "run", R"({"args":["init","--profile","pocketpc"]})", "application/json");
+    EXPECT_EQ(init->status, 403);
+    auto typed = client.Post(root + "run", kType, "application/json");
+    EXPECT_EQ(typed->status, 200);
+    EXPECT_NE(typed->body.find("typed web"), std::string::npos) << typed->body;
+    EXPECT_EQ(Text(kDialogEdit), "web");
+
+    // A second server is refused the port the first one holds; a terminating signal ends the first one.
+    Serving second({"--device", m_device.Dir().string(), "serve", "--port", std::to_string(port)});
+    EXPECT_EQ(second.process.ReadLine(), "");
+    EXPECT_EQ(second.process.Wait(), 1);
+    kill(server.Pid(), SIGTERM);
+    EXPECT_EQ(server.ReadAll(), "(open it in a browser on this machine; Ctrl-C stops)\nstopped\n");
+    EXPECT_EQ(server.Wait(), 0);
 }

@@ -325,6 +325,58 @@ TEST(StringComparison, LstrcmpIsCaseSensitiveAndLstrcmpiIsNot)
     EXPECT_LT(lstrcmpW(nullptr, u""), 0);
 }
 
+namespace
+{
+
+std::string SortKey(DWORD flags, const char16_t* text)
+{
+    const int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | flags, text, -1, nullptr, 0);
+    EXPECT_GT(size, 0) << GetLastError();
+    std::string key(size > 0 ? size : 0, '\0');
+    EXPECT_EQ(LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | flags, text, -1,
+                           reinterpret_cast<LPWSTR>(key.data()), size),
+              size);
+    return key;
+}
+
+} // namespace
+
+TEST(SortKeys, CompareBytewiseAsTheStringsCompare)
+{
+    TempDevice device(WithLocale("en_US"));
+    const char16_t* texts[] = {u"Hello",  u"hELLO", u"apple", u"Banana", u"co-op", u"coop",
+                               u"coal",   u"Co-op", u"r\u00e9sum\u00e9", u"resume", u"555-0100", u"(555) 0100"};
+    for (DWORD flags : {DWORD(0), DWORD(NORM_IGNORECASE), DWORD(NORM_IGNORENONSPACE | NORM_IGNORECASE),
+                        DWORD(NORM_IGNORESYMBOLS), DWORD(SORT_STRINGSORT)}) {
+        for (const char16_t* a : texts) {
+            for (const char16_t* b : texts) {
+                const int byKeys = SortKey(flags, a).compare(SortKey(flags, b));
+                const int byStrings = CompareStringW(LOCALE_USER_DEFAULT, flags, a, -1, b, -1) - CSTR_EQUAL;
+                EXPECT_EQ((byKeys > 0) - (byKeys < 0), byStrings) << flags;
+            }
+        }
+    }
+    // A counted string is keyed as far as its count.
+    std::string key(64, '\0');
+    const int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, u"abcdef", 3, reinterpret_cast<LPWSTR>(key.data()), 64);
+    key.resize(size > 0 ? size : 0);
+    EXPECT_EQ(key, SortKey(0, u"abc"));
+}
+
+TEST(SortKeys, RefuseShortBuffersEmptyTextsAndOtherMappings)
+{
+    TempDevice device(WithLocale("en_US"));
+    BYTE key[2] = {};
+    SetLastError(0);
+    EXPECT_EQ(LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, u"Hello", -1, reinterpret_cast<LPWSTR>(key), 2), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, u"Hello", 0, nullptr, 0), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    WCHAR lower[8] = {};
+    EXPECT_EQ(LCMapStringW(LOCALE_USER_DEFAULT, 0x00000100 /* LCMAP_LOWERCASE */, u"Hello", -1, lower, 8), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_FLAGS));
+}
+
 TEST(CharCase, ConvertsStringsInPlaceAndSingleCharactersByValue)
 {
     WCHAR text[] = u"Gr\u00fc\u00dfe, Stra\u00dfe 9";

@@ -2,6 +2,9 @@
 
 #include "StoreTesting.h"
 
+#include "device/Clock.h"
+#include "device/Device.h"
+
 #include <string>
 #include <vector>
 
@@ -223,6 +226,32 @@ TEST_F(SmsStoreTest, AVisitGoesFromNewestToOldestInBothForms)
     EXPECT_FALSE(brief.seen[0].hasText);
     EXPECT_EQ(brief.seen[1].read, 0u);
     EXPECT_TRUE(brief.seen[2].hasTime);
+}
+
+// Each message's time is made local with the zone and bias in force as it is visited: a zone changed, or
+// the clock moved out of summer time, during a visit counts from the next message on.
+TEST_F(SmsStoreTest, ATimeZoneChangedDuringAVisitAppliesFromTheNextMessage)
+{
+    Receive(u"+15550001", u"newest", "2008-06-10 12:00:00");
+    Receive(u"+15550002", u"middle", "2008-06-09 12:00:00");
+    Receive(u"+15550003", u"oldest", "2008-06-08 12:00:00");
+    struct Hours {
+        std::vector<WORD> seen;
+    } hours;
+    auto visitor = [](const SmsRecord* record, void* context, BOOL*) -> HRESULT {
+        auto& seen = static_cast<Hours*>(context)->seen;
+        seen.push_back(record->time ? record->time->wHour : 99);
+        if (seen.size() == 1) {
+            device::Profile profile = device::CurrentProfile();
+            profile.timeZone = "America/New_York"; // four hours behind in June
+            device::SaveProfile(profile);
+        } else if (seen.size() == 2) {
+            device::SetClock(testing_support::CivilTicks("2008-12-01 12:00:00")); // five in December
+        }
+        return S_OK;
+    };
+    ASSERT_EQ(m_store.Enumerate(kReceivedFolder, visitor, &hours, TRUE, FALSE), S_OK);
+    EXPECT_EQ(hours.seen, (std::vector<WORD>{12, 8, 7}));
 }
 
 TEST_F(SmsStoreTest, AFailingVisitorSeesEveryMessageAndKeepsThemAll)

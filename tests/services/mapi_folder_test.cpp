@@ -1,5 +1,11 @@
 #include "MapiTesting.h"
 
+#include "cemapi/SmsDevice.h"
+#include "device/Device.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace mapi_testing;
 
 namespace
@@ -85,6 +91,40 @@ TEST_F(FolderTest, ContentsAreReadNewestFirstOneRowAtATime)
                                    reinterpret_cast<LPENTRYID>(row.lpProps[3].Value.bin.lpb), nullptr, 0,
                                    nullptr, message.OutUnknown()),
               S_OK);
+}
+
+// Reads keep one snapshot of the database from call to call only while nobody commits: what another device
+// process writes between two reads is there at the second.
+TEST_F(FolderTest, AMessageAnotherProcessReceivesBetweenTwoReadsIsReadNext)
+{
+    Received(m_inbox.get(), u"newest", 5);
+    Received(m_inbox.get(), u"oldest", 1);
+    Ref<IMAPITable> table;
+    ASSERT_EQ(m_inbox->GetContentsTable(0, table.Out()), S_OK);
+    SizedSPropTagArray(1, columns) = {1, {PR_SUBJECT}};
+    ASSERT_EQ(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0), S_OK);
+    auto next = [&] {
+        Rows rows;
+        EXPECT_EQ(table->QueryRows(1, 0, &rows.set), S_OK);
+        return rows.set && rows.set->cRows == 1 ? std::u16string(rows.set->aRow[0].lpProps[0].Value.lpszW)
+                                                : std::u16string(u"<end>");
+    };
+    EXPECT_EQ(next(), u"newest");
+
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        device::Attach(m_device.Dir()); // its own connection, as another device process has
+        device::sms::Receive({{u"Al", u"+1555"}, u"between", Day(3), false});
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    EXPECT_EQ(next(), u"between");
+    EXPECT_EQ(next(), u"oldest");
+    EXPECT_EQ(next(), u"<end>");
 }
 
 TEST_F(FolderTest, QueryRowsGivesAtMostTenRowsAndNoneAtTheEnd)

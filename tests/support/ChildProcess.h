@@ -19,6 +19,7 @@ public:
     std::string ReadAll();
     void CloseInput();
     int Wait(); // the exit code; -1 when a signal ended the child
+    pid_t Pid() const { return m_pid; } // until Wait has seen the end
 
 private:
     pid_t m_pid = -1;

@@ -1,6 +1,7 @@
 #include "automation/Requests.h"
 
 #include "automation/Automation.h"
+#include "automation/Scene.h"
 #include "device/Text.h"
 #include "process/WindowRecords.h"
 #include "user/MessageBoxInfo.h"
@@ -55,6 +56,7 @@ Served Serve(Request request, uint64_t argument, std::u16string_view text)
     switch (request) {
     case Request::ScreenText: return Answered(Utf8(RenderText(TakeSnapshot())));
     case Request::ScreenJson: return Answered(ToJson(TakeSnapshot()));
+    case Request::ScreenScene: return Answered(SceneJson(TakeScene()));
     case Request::Press:
         if (argument > static_cast<uint64_t>(Key::Back))
             break;

@@ -21,6 +21,7 @@ enum class Request : uint32_t {
     ChooseMenu = 6, // the text: the menu item
     SelectRow = 7,  // argument: the row
     Answer = 8,     // argument: the message-box answer id (IDOK, IDYES, ...)
+    ScreenScene = 9, // the scene as SceneJson gives it, for drawing the screen in pixels
 };
 
 struct Served {

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace device {
+class JsonWriter;
+}
+
 namespace device::automation {
 
 struct Row {
@@ -85,6 +89,9 @@ struct Snapshot {
 Snapshot TakeSnapshot();
 
 std::string ToJson(const Snapshot& snapshot);
+// The parts of the snapshot's JSON that the scene's JSON shares.
+void WriteSoftKeys(JsonWriter& json, const std::vector<SoftKey>& keys);
+void WriteMenuItems(JsonWriter& json, const std::vector<MenuEntry>& items);
 // The screen as a phone user would read it, one control a line, in layout order.
 std::u16string RenderText(const Snapshot& snapshot);
 

@@ -67,6 +67,33 @@ void WriteWindow(JsonWriter& json, const WindowNode& node)
 
 } // namespace
 
+void WriteSoftKeys(JsonWriter& json, const std::vector<SoftKey>& keys)
+{
+    json.Open('[');
+    for (const SoftKey& key : keys) {
+        json.Open('{');
+        json.Key("label"), json.String(key.label);
+        json.Key("enabled"), json.Bool(key.enabled);
+        json.Close('}');
+    }
+    json.Close(']');
+}
+
+void WriteMenuItems(JsonWriter& json, const std::vector<MenuEntry>& items)
+{
+    json.Open('[');
+    for (const MenuEntry& item : items) {
+        json.Open('{');
+        json.Key("text"), json.String(item.text);
+        json.Key("id"), json.Number(item.id);
+        json.Key("enabled"), json.Bool(item.enabled);
+        json.Key("checked"), json.Bool(item.checked);
+        json.Key("separator"), json.Bool(item.separator);
+        json.Close('}');
+    }
+    json.Close(']');
+}
+
 std::string ToJson(const Snapshot& snapshot)
 {
     JsonWriter json;
@@ -76,28 +103,11 @@ std::string ToJson(const Snapshot& snapshot)
     for (const auto& window : snapshot.windows)
         WriteWindow(json, window);
     json.Close(']');
-    json.Key("softkeys"), json.Open('[');
-    for (const auto& key : snapshot.softKeys) {
-        json.Open('{');
-        json.Key("label"), json.String(key.label);
-        json.Key("enabled"), json.Bool(key.enabled);
-        json.Close('}');
-    }
-    json.Close(']');
+    json.Key("softkeys"), WriteSoftKeys(json, snapshot.softKeys);
     json.Key("menu");
     if (snapshot.menu) {
         json.Open('{');
-        json.Key("items"), json.Open('[');
-        for (const auto& item : *snapshot.menu) {
-            json.Open('{');
-            json.Key("text"), json.String(item.text);
-            json.Key("id"), json.Number(item.id);
-            json.Key("enabled"), json.Bool(item.enabled);
-            json.Key("checked"), json.Bool(item.checked);
-            json.Key("separator"), json.Bool(item.separator);
-            json.Close('}');
-        }
-        json.Close(']');
+        json.Key("items"), WriteMenuItems(json, *snapshot.menu);
         json.Close('}');
     } else {
         json.Null();

@@ -2,16 +2,47 @@
 
 #include "device/Schema.h"
 
+#include <atomic>
+
 namespace device {
 
-Statement::Statement(Database& db, std::string_view sql) : m_db(db)
+namespace {
+
+// Enough for every statement the platform runs; beyond it, statements are finalized after use.
+constexpr size_t kMaxCachedStatements = 256;
+constexpr size_t kMaxCachedTexts = 256;
+
+// Snapshot identities are unique in the process, whichever connection they belong to.
+std::atomic<uint64_t> g_lastSnapshotId{0};
+
+} // namespace
+
+DatabaseLock::DatabaseLock(Database& db) : m_db(db), m_lock(db.m_mutex)
 {
-    int rc = sqlite3_prepare_v2(db.Handle(), sql.data(), static_cast<int>(sql.size()), &m_stmt, nullptr);
-    if (rc != SQLITE_OK)
-        db.Fail(rc);
+    if (++db.m_inUse == 1) {
+        try {
+            db.Enter();
+        } catch (...) {
+            --db.m_inUse;
+            throw;
+        }
+    }
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+DatabaseLock::~DatabaseLock() { --m_db.m_inUse; }
+
+Statement::Statement(Database& db, std::string_view sql) : m_db(db), m_lock(db)
+{
+    m_stmt = db.Acquire(sql, &m_slot);
+    try {
+        db.BeforeStatement(m_stmt);
+    } catch (...) {
+        db.GiveBack(m_stmt, m_slot);
+        throw;
+    }
+}
+
+Statement::~Statement() { m_db.GiveBack(m_stmt, m_slot); }
 
 Statement& Statement::Bind(int index, int64_t value)
 {
@@ -45,7 +76,7 @@ bool Statement::Step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    int code = sqlite3_extended_errcode(m_db.Handle());
+    int code = sqlite3_extended_errcode(m_db.m_db);
     sqlite3_reset(m_stmt);
     m_db.Fail(code);
 }
@@ -74,8 +105,14 @@ std::string Statement::Text(int column) const
 
 std::vector<uint8_t> Statement::Blob(int column) const
 {
-    auto data = static_cast<const uint8_t*>(sqlite3_column_blob(m_stmt, column));
-    return data ? std::vector<uint8_t>(data, data + sqlite3_column_bytes(m_stmt, column)) : std::vector<uint8_t>();
+    std::string_view bytes = Bytes(column);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+std::string_view Statement::Bytes(int column) const
+{
+    auto data = static_cast<const char*>(sqlite3_column_blob(m_stmt, column));
+    return data ? std::string_view(data, sqlite3_column_bytes(m_stmt, column)) : std::string_view();
 }
 
 Database::Database(const std::string& path)
@@ -88,18 +125,43 @@ Database::Database(const std::string& path)
         m_db = nullptr;
         throw DatabaseError(rc, path + ": " + message);
     }
-    // Several device processes share the file; a writer waits for another rather than failing.
-    sqlite3_busy_timeout(m_db, 30000);
-    Exec("PRAGMA journal_mode=WAL");
-    Exec("PRAGMA synchronous=FULL");
-    Exec("PRAGMA foreign_keys=ON");
-    Migrate();
+    try {
+        // Several device processes share the file; a writer waits for another rather than failing.
+        sqlite3_busy_timeout(m_db, 30000);
+        Exec("PRAGMA journal_mode=WAL");
+        Exec("PRAGMA synchronous=FULL");
+        Exec("PRAGMA foreign_keys=ON");
+        for (auto [sql, stmt] : {std::pair{"BEGIN", &m_begin}, std::pair{"COMMIT", &m_commit}}) {
+            if (int rc = sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr); rc != SQLITE_OK)
+                Fail(rc);
+        }
+        Migrate();
+    } catch (...) {
+        Close();
+        throw;
+    }
 }
 
-Database::~Database() { sqlite3_close_v2(m_db); }
+Database::~Database() { Close(); }
+
+void Database::Close()
+{
+    for (auto& [sql, statements] : m_idle)
+        for (sqlite3_stmt* stmt : statements)
+            sqlite3_finalize(stmt);
+    m_idle.clear();
+    sqlite3_finalize(m_begin);
+    sqlite3_finalize(m_commit);
+    m_begin = m_commit = nullptr;
+    sqlite3_close_v2(m_db); // an open snapshot ends with the connection
+    m_db = nullptr;
+}
 
 void Database::Exec(std::string_view sql)
 {
+    DatabaseLock lock(*this);
+    if (m_writeDepth == 0)
+        EndSnapshot();
     std::string text(sql);
     char* error = nullptr;
     int rc = sqlite3_exec(m_db, text.c_str(), nullptr, nullptr, &error);
@@ -116,6 +178,93 @@ int Database::Changes() const { return sqlite3_changes(m_db); }
 
 void Database::Fail(int code) const { throw DatabaseError(code, sqlite3_errmsg(m_db)); }
 
+void Database::ReleaseSnapshot()
+{
+    std::unique_lock lock(m_mutex, std::try_to_lock);
+    if (lock && m_inUse == 0 && m_writeDepth == 0)
+        EndSnapshot();
+}
+
+sqlite3_stmt* Database::Acquire(std::string_view sql, std::vector<sqlite3_stmt*>** slot)
+{
+    auto found = m_idle.find(sql);
+    if (found == m_idle.end() && m_idle.size() < kMaxCachedTexts)
+        found = m_idle.emplace(std::string(sql), std::vector<sqlite3_stmt*>()).first;
+    *slot = found == m_idle.end() ? nullptr : &found->second;
+    if (*slot && !(*slot)->empty()) {
+        sqlite3_stmt* stmt = (*slot)->back();
+        (*slot)->pop_back();
+        --m_cached;
+        return stmt;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        Fail(rc);
+    return stmt;
+}
+
+void Database::GiveBack(sqlite3_stmt* stmt, std::vector<sqlite3_stmt*>* slot)
+{
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!slot || m_cached >= kMaxCachedStatements) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    slot->push_back(stmt);
+    ++m_cached;
+}
+
+void Database::Enter()
+{
+    if (!m_snapshot || m_writeDepth > 0)
+        return;
+    WalIndex::Header now;
+    if (!m_walIndex.Read(&now) || now != m_snapshotHeader)
+        EndSnapshot();
+}
+
+void Database::BeforeStatement(sqlite3_stmt* stmt)
+{
+    if (m_writeDepth > 0)
+        return;
+    if (!sqlite3_stmt_readonly(stmt))
+        EndSnapshot();
+    else if (!m_snapshot)
+        BeginSnapshot();
+}
+
+void Database::BeginSnapshot()
+{
+    if (!m_walIndex.Attached() && !m_walIndex.Attach(m_db))
+        return; // without the wal-index, every statement reads on its own
+    // Taken before the snapshot starts, so a commit between the two only makes the next check start a
+    // fresh one.
+    if (!m_walIndex.Read(&m_snapshotHeader))
+        return;
+    Run(m_begin);
+    m_snapshot = true;
+    m_snapshotId = ++g_lastSnapshotId;
+}
+
+void Database::EndSnapshot()
+{
+    if (!m_snapshot)
+        return;
+    m_snapshot = false;
+    m_snapshotId = 0;
+    Run(m_commit);
+}
+
+void Database::Run(sqlite3_stmt* control)
+{
+    int rc = sqlite3_step(control);
+    sqlite3_reset(control);
+    if (rc != SQLITE_DONE)
+        Fail(rc);
+}
+
 // Brings the file to the newest schema; each step is one transaction, so a half-migrated file cannot exist.
 void Database::Migrate()
 {
@@ -123,10 +272,12 @@ void Database::Migrate()
     const auto& steps = SchemaSteps();
     for (;;) {
         Transaction tx(*this);
-        Statement version(*this, "PRAGMA user_version");
-        version.Step();
-        size_t current = static_cast<size_t>(version.Int(0));
-        version.Reset();
+        size_t current;
+        {
+            Statement version(*this, "PRAGMA user_version");
+            version.Step();
+            current = static_cast<size_t>(version.Int(0));
+        }
         if (current >= steps.size())
             return;
         Exec(steps[current]);
@@ -135,17 +286,15 @@ void Database::Migrate()
     }
 }
 
-namespace {
-thread_local int t_depth = 0;
-}
-
-Transaction::Transaction(Database& db) : m_db(db), m_lock(db.Lock())
+Transaction::Transaction(Database& db) : m_db(db), m_lock(db)
 {
-    // Only the outermost transaction of a thread talks to SQLite; inner ones join it.
-    m_outer = t_depth == 0;
-    if (m_outer)
-        m_db.Exec("BEGIN IMMEDIATE");
-    ++t_depth;
+    // Only the outermost transaction talks to SQLite; inner ones join it.
+    m_outer = db.m_writeDepth == 0;
+    if (m_outer) {
+        db.EndSnapshot();
+        db.Exec("BEGIN IMMEDIATE");
+    }
+    ++db.m_writeDepth;
     m_open = true;
 }
 
@@ -153,9 +302,9 @@ Transaction::~Transaction()
 {
     if (!m_open)
         return;
-    --t_depth;
+    --m_db.m_writeDepth;
     if (m_outer)
-        sqlite3_exec(m_db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::Commit()
@@ -163,7 +312,7 @@ void Transaction::Commit()
     if (!m_open)
         return;
     m_open = false;
-    --t_depth;
+    --m_db.m_writeDepth;
     if (m_outer)
         m_db.Exec("COMMIT");
 }

@@ -132,6 +132,13 @@ Database& Db()
     return *g_db;
 }
 
+void ReleaseReadSnapshot()
+{
+    std::lock_guard guard(g_mutex);
+    if (g_db)
+        g_db->ReleaseSnapshot();
+}
+
 const Profile& CurrentProfile()
 {
     Database& db = Db();

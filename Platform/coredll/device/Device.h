@@ -41,6 +41,10 @@ bool Exists(const std::filesystem::path& dir);
 // there is no device.
 Database& Db();
 
+// For a thread about to wait: lets go of the database's read snapshot if the database is open and no
+// other thread is using it.
+void ReleaseReadSnapshot();
+
 const Profile& CurrentProfile();
 void SaveProfile(const Profile& profile);
 

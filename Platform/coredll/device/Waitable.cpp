@@ -1,5 +1,7 @@
 #include "device/Waitable.h"
 
+#include "device/Device.h"
+
 #include <windows.h>
 
 #include <chrono>
@@ -41,6 +43,9 @@ int WaitForAny(std::span<const std::shared_ptr<Waitable>> objects, DWORD millise
         return false;
     };
     std::unique_lock lock(SyncLock());
+    if (takeFirstSignalled() || milliseconds == 0)
+        return satisfied;
+    ReleaseReadSnapshot();
     if (milliseconds == INFINITE)
         SyncChanged().wait(lock, takeFirstSignalled);
     else

@@ -4,6 +4,7 @@
 #include "device/Calendar.h"
 #include "device/Clock.h"
 #include "device/Database.h"
+#include "device/Device.h"
 
 #include <time.h>
 
@@ -175,6 +176,7 @@ void WINAPI Sleep(DWORD dwMilliseconds)
         }
     } catch (const device::DatabaseError&) {
     }
+    device::ReleaseReadSnapshot();
     struct timespec ts = {static_cast<time_t>(dwMilliseconds / 1000),
                           static_cast<long>(dwMilliseconds % 1000) * 1000000L};
     while (nanosleep(&ts, &ts) != 0) {

@@ -1,4 +1,6 @@
-// CompareStringW, lstrcmpW and lstrcmpiW: comparison by the rules of a locale, through ICU's collators.
+// CompareStringW, lstrcmpW and lstrcmpiW: comparison by the rules of a locale, through ICU's collators; and
+// LCMapStringW's sort keys, which compare (bytewise) as CompareStringW does. LCMapStringW's other mappings
+// (case, width, kana) are left out and fail with ERROR_INVALID_FLAGS.
 #include <windows.h>
 
 #include "locale/LocaleData.h"
@@ -7,6 +9,7 @@
 #include <unicode/normalizer2.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -89,6 +92,31 @@ std::u16string Text(LPCWSTR s, int cch)
     return cch < 0 ? std::u16string(s) : std::u16string(s, static_cast<size_t>(cch));
 }
 
+// The locale's collator for the flags; null (with the error set) for unknown flags or locale.
+const icu::Collator* CollatorForCall(LCID locale, DWORD flags)
+{
+    if (flags & ~kKnownFlags) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return nullptr;
+    }
+    const std::string id = device::IcuLocaleFor(locale);
+    const icu::Collator* collator = id.empty() ? nullptr : CollatorFor(id, flags);
+    if (!collator) SetLastError(ERROR_INVALID_PARAMETER);
+    return collator;
+}
+
+// Appends the text's ICU sort key, its terminating zero included: keys laid end to end compare bytewise
+// one after the other, as the passes of CompareStringW do.
+void AppendSortKey(const icu::Collator& collator, const std::u16string& text, std::string* key)
+{
+    const auto length = static_cast<int32_t>(text.size());
+    const size_t at = key->size();
+    key->resize(at + 64);
+    int32_t size = collator.getSortKey(text.data(), length, reinterpret_cast<uint8_t*>(key->data() + at), 64);
+    key->resize(at + static_cast<size_t>(size));
+    if (size > 64) collator.getSortKey(text.data(), length, reinterpret_cast<uint8_t*>(key->data() + at), size);
+}
+
 } // namespace
 
 int WINAPI CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2,
@@ -98,16 +126,8 @@ int WINAPI CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int 
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (dwCmpFlags & ~kKnownFlags) {
-        SetLastError(ERROR_INVALID_FLAGS);
-        return 0;
-    }
-    const std::string id = device::IcuLocaleFor(Locale);
-    const icu::Collator* collator = id.empty() ? nullptr : CollatorFor(id, dwCmpFlags);
-    if (!collator) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
+    const icu::Collator* collator = CollatorForCall(Locale, dwCmpFlags);
+    if (!collator) return 0;
     const std::u16string a = Folded(Text(lpString1, cchCount1), dwCmpFlags);
     const std::u16string b = Folded(Text(lpString2, cchCount2), dwCmpFlags);
     UCollationResult result = UCOL_EQUAL;
@@ -115,6 +135,33 @@ int WINAPI CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int 
         result = Collate(*collator, WithoutHyphensAndApostrophes(a), WithoutHyphensAndApostrophes(b));
     if (result == UCOL_EQUAL) result = Collate(*collator, a, b);
     return result == UCOL_LESS ? CSTR_LESS_THAN : result == UCOL_EQUAL ? CSTR_EQUAL : CSTR_GREATER_THAN;
+}
+
+int WINAPI LCMapStringW(LCID Locale, DWORD dwMapFlags, LPCWSTR lpSrcStr, int cchSrc, LPWSTR lpDestStr, int cchDest)
+{
+    if (!lpSrcStr || cchSrc == 0 || cchDest < 0 || (cchDest > 0 && !lpDestStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (!(dwMapFlags & LCMAP_SORTKEY)) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    const DWORD flags = dwMapFlags & ~LCMAP_SORTKEY;
+    const icu::Collator* collator = CollatorForCall(Locale, flags);
+    if (!collator) return 0;
+    const std::u16string text = Folded(Text(lpSrcStr, cchSrc), flags);
+    std::string key;
+    if (!(flags & SORT_STRINGSORT)) AppendSortKey(*collator, WithoutHyphensAndApostrophes(text), &key);
+    AppendSortKey(*collator, text, &key);
+    const auto size = static_cast<int>(key.size());
+    if (cchDest == 0) return size; // the size in bytes, as sort keys are counted
+    if (cchDest < size) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::memcpy(lpDestStr, key.data(), key.size());
+    return size;
 }
 
 namespace

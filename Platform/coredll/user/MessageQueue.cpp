@@ -2,6 +2,7 @@
 
 #include "device/Clock.h"
 #include "device/Database.h"
+#include "device/Device.h"
 #include "user/Window.h"
 
 #include <sys/syscall.h>
@@ -221,6 +222,7 @@ LRESULT ThreadQueue::AwaitAnswer(SentMessage& sent)
             DispatchOneSent(lock);
             continue;
         }
+        ReleaseReadSnapshot();
         m_wake.wait(lock);
     }
     return sent.result;
@@ -327,6 +329,7 @@ bool ThreadQueue::Get(MSG* msg, HWND filter, UINT first, UINT last, bool remove,
             return false;
         if (generation != m_generation || !m_sent.empty() || !m_posted.empty())
             continue;
+        ReleaseReadSnapshot();
         m_waiting = true;
         m_waitGeneration = generation;
         m_idle.notify_all();

@@ -1,0 +1,18 @@
+# Writes OUTPUT, a C++ source holding the bytes of each of FILES (the page's files) under its file name, for
+# PageFiles() (PageFiles.h). Run as cmake -DOUTPUT=... -DFILES=a;b -P EmbedPage.cmake.
+set(source "// Made at build time from Phone/serve/page: the page's files, served by phone serve.\n")
+string(APPEND source "#include \"PageFiles.h\"\n\nnamespace phone {\n\nnamespace {\n\n")
+set(entries "")
+set(index 0)
+foreach(file IN LISTS FILES)
+    get_filename_component(name ${file} NAME)
+    file(READ ${file} bytes HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${bytes}")
+    string(APPEND source "const unsigned char kFile${index}[] = {${bytes}};\n")
+    string(APPEND entries "        {\"${name}\", {reinterpret_cast<const char*>(kFile${index}), sizeof kFile${index}}},\n")
+    math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND source "\n} // namespace\n\nconst std::vector<PageFile>& PageFiles()\n{\n")
+string(APPEND source "    static const std::vector<PageFile> files = {\n${entries}    };\n    return files;\n}\n\n")
+string(APPEND source "} // namespace phone\n")
+file(WRITE ${OUTPUT} "${source}")
