@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Zelkova's icons: the program's own (101) and the six feature icons of the main screen (150-155).
+"""Draws Zelkova's icons: the program's own (101), the six feature icons of the main screen (150-155) and
+the three action icons of the backup screen (105-107).
 Each is a small picture on a rounded tile in 32-bit colour with an alpha mask, at the sizes the phones
 use (16 and 32 pixels at 96 dpi, 64 at 192 dpi); the program icon also carries 8-bit images. Run it here
 to redraw them; the .ico files are kept beside it."""
@@ -67,6 +68,20 @@ def box(u, v):  # a box with a downward arrow: backup
     return bin_ or shaft or head
 
 
+def box_up(u, v):  # a box with an arrow coming out of it: restore
+    bin_ = 0.2 <= u <= 0.8 and 0.6 <= v <= 0.8 and not (0.28 <= u <= 0.72 and v <= 0.72)
+    shaft = abs(u - 0.5) <= 0.05 and 0.38 <= v <= 0.68
+    head = 0.18 <= v <= 0.4 and abs(u - 0.5) <= (v - 0.18) * 0.9
+    return bin_ or shaft or head
+
+
+def sheet(u, v):  # a sheet ruled into cells: export as CSV
+    page = 0.25 <= u <= 0.75 and 0.18 <= v <= 0.82
+    inner = 0.3 <= u <= 0.7 and 0.23 <= v <= 0.77
+    rule = abs(v - 0.41) <= 0.025 or abs(v - 0.59) <= 0.025 or abs(u - 0.5) <= 0.025
+    return page and (not inner or rule)
+
+
 def leaf(u, v):  # a leaf: the program
     inside = (u - 0.5) ** 2 / 0.3 ** 2 + (v - 0.45) ** 2 / 0.36 ** 2 <= 1 and abs(u - 0.5) > 0.025
     stem = abs(u - 0.5) <= 0.03 and 0.75 <= v <= 0.9
@@ -129,3 +144,6 @@ icon("auto_reply.ico", (0, 137, 123), reply, FEATURE_SIZES)
 icon("scheduled.ico", (239, 108, 0), clock, FEATURE_SIZES)
 icon("statistics.ico", (198, 40, 40), bars, FEATURE_SIZES)
 icon("backup.ico", (69, 90, 100), box, FEATURE_SIZES)
+icon("backup_action.ico", (69, 90, 100), box, FEATURE_SIZES)
+icon("restore_action.ico", (46, 125, 50), box_up, FEATURE_SIZES)
+icon("export_action.ico", (25, 118, 210), sheet, FEATURE_SIZES)

@@ -131,6 +131,24 @@
 #define IDS_BACKUP_MAIL_SUBJECT 306
 #define IDS_BACKUP_MAIL_BODY 307
 #define IDS_CSV_HEADER 308
+#define IDD_BACKUP_PROGRESS 613
+#define IDD_BACKUP_OPTIONS 614
+#define IDM_BACKUP 411 // shared with the statistics breakdown (IDM_BREAKDOWN)
+#define IDM_BACKUP_PROGRESS 412
+#define IDM_BACKUP_OPTIONS 413
+#define IDI_ACTION_BACKUP 105
+#define IDI_ACTION_RESTORE 106
+#define IDI_ACTION_EXPORT 107
+#define IDC_BACKUP_LIST 650
+// The progress screen (613)
+#define IDC_BACKUP_STATUS 620
+#define IDC_BACKUP_COUNTER 621
+#define IDC_BACKUP_PROGRESS 670
+// The options screen (614)
+#define IDC_BACKUP_OPTIONS_LABEL 620
+#define IDC_INCLUDE_RECEIVED 671
+#define IDC_INCLUDE_SENT 672
+#define IDC_BACKUP_CHOICE 673
 
 // --- Statistics ------------------------------------------------------------------------------------
 #define IDS_STATS_PERIOD 230

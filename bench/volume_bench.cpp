@@ -8,6 +8,8 @@
 #include "device/Clock.h"
 #include "device/Device.h"
 
+#include "ProcessMemory.h"
+
 #include <sqlcipher/sqlite3.h>
 
 #include <chrono>
@@ -29,17 +31,6 @@ constexpr CEPROPID kIds[8] = {0x00010003, 0x00020040, 0x0003001F, 0x0004001F,
                               0x0005001F, 0x0006001F, 0x0007001F, 0x0008000B};
 constexpr char16_t kText[] = u"See you at the station at half past six, and bring the tickets please";
 constexpr int64_t kStart = 128580444000000000;
-
-// Kilobytes of memory in use now (VmRSS) or at most so far (VmHWM).
-long MemoryKb(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::atol(line.c_str() + std::strlen(field) + 1);
-    return -1;
-}
 
 double Seconds(Clock::time_point since)
 {
@@ -107,10 +98,10 @@ Figures ThroughVolume(int count)
         if (!CeWriteRecordProps(db, 0, 8, values))
             Fail("write");
         if (i + 1 == count / 10)
-            figures.rssAfterTenth = MemoryKb("VmRSS:");
+            figures.rssAfterTenth = process_memory::Kb("VmRSS:");
     }
     figures.write = Seconds(start);
-    figures.rssAfterAll = MemoryKb("VmRSS:");
+    figures.rssAfterAll = process_memory::Kb("VmRSS:");
 
     start = Clock::now();
     if (!CeSeekDatabaseEx(db, CEDB_SEEK_BEGINNING, 0, 0, nullptr))
@@ -179,10 +170,10 @@ Figures Direct(const fs::path& file, int count)
             Fail("insert");
         sqlite3_reset(insert);
         if (i + 1 == count / 10)
-            figures.rssAfterTenth = MemoryKb("VmRSS:");
+            figures.rssAfterTenth = process_memory::Kb("VmRSS:");
     }
     figures.write = Seconds(start);
-    figures.rssAfterAll = MemoryKb("VmRSS:");
+    figures.rssAfterAll = process_memory::Kb("VmRSS:");
     sqlite3_finalize(insert);
 
     start = Clock::now();
@@ -215,7 +206,7 @@ int main(int argc, char** argv)
     device::Create(dir, device::Profile{}, true, kStart);
     device::Attach(dir);
 
-    long before = MemoryKb("VmRSS:");
+    long before = process_memory::Kb("VmRSS:");
     Figures volume = ThroughVolume(count);
     Figures direct = Direct(fs::path(pattern) / "direct.db", count);
     std::printf("%d records of 8 properties, each committed on its own\n", count);
@@ -225,7 +216,7 @@ int main(int argc, char** argv)
     std::printf("%-22s %10.2f %10.2f %18ld %18ld\n", "direct SQLCipher", direct.write, direct.read,
                 direct.rssAfterTenth, direct.rssAfterAll);
     std::printf("ratio volume/direct: write %.2f, read %.2f\n", volume.write / direct.write, volume.read / direct.read);
-    std::printf("memory: %ld KB before, peak %ld KB\n", before, MemoryKb("VmHWM:"));
+    std::printf("memory: %ld KB before, peak %ld KB\n", before, process_memory::Kb("VmHWM:"));
     fs::remove_all(pattern);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "app/FeatureEntry.h"
 #include "app/MainWindow.h"
 #include "autoreply/AutoReplySettingsDialog.h"
+#include "backup/BackupScreenDialog.h"
 #include "contacts/GroupsDialog.h"
 #include "schedule/ScheduleListDialog.h"
 #include "stats/StatisticsScreen.h"
@@ -42,32 +43,6 @@ public:
     }
 };
 
-// A feature screen; with confirmedOnly only a screen ended with done counts as success.
-class FeatureScreen final : public FeatureEntry {
-public:
-    constexpr FeatureScreen(DWORD closesMain, WORD iconId, UINT titleId, UINT subtitleId, UINT templateId,
-                            bool confirmedOnly)
-        : FeatureEntry(closesMain, iconId, titleId, subtitleId), m_templateId(templateId),
-          m_confirmedOnly(confirmedOnly)
-    {}
-
-    // A screen that could not be opened at all is a failure whatever the screen.
-    HRESULT Action(HWND owner) const override
-    {
-        DialogBase screen;
-        INT_PTR result = RunDialog(m_templateId, owner, screen);
-        if (result == -1)
-            return E_FAIL;
-        if (m_confirmedOnly)
-            return result == IDOK ? S_OK : E_FAIL;
-        return S_OK;
-    }
-
-private:
-    UINT m_templateId;
-    bool m_confirmedOnly;
-};
-
 // A feature whose screen is run, and judged, by the function that knows it.
 class ScreenFeature final : public FeatureEntry {
 public:
@@ -90,8 +65,7 @@ const ScreenFeature kScheduled{1, IDI_FEATURE_SCHEDULED, IDS_FEATURE_SCHEDULED, 
                                &ShowScheduledScreen};
 const ScreenFeature kStatistics{0, IDI_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS, IDS_FEATURE_STATISTICS_NOTE,
                                 &ShowStatisticsScreen};
-const FeatureScreen kBackup{1,    IDI_FEATURE_BACKUP, IDS_FEATURE_BACKUP, IDS_FEATURE_BACKUP_NOTE, IDD_BACKUP,
-                            false};
+const ScreenFeature kBackup{1, IDI_FEATURE_BACKUP, IDS_FEATURE_BACKUP, IDS_FEATURE_BACKUP_NOTE, &ShowBackupScreen};
 
 const FeatureEntry* const kRows[kFeatureRowCount] = {&kMessageToMe, &kGroups,     &kAutoReply,
                                                      &kScheduled,   &kStatistics, &kBackup};

@@ -1,20 +1,15 @@
 // The main screen's list of the six features, each row an icon, a title and a subtitle.
 #pragma once
 
-#include "ui/OwnerDrawList.h"
+#include "app/FeatureEntry.h"
+#include "ui/ResourceRowList.h"
 
-class FeatureList : public OwnerDrawList {
+class FeatureList : public ResourceRowList {
 public:
-    ~FeatureList() override;
-
-    // Creates the list as control id of parent, loads the row icons and fills the six rows, the first
-    // selected.
-    HRESULT Create(HWND parent, int id);
+    FeatureList();
 
     HRESULT Activate(int row) override;
-    void DrawRow(const DRAWITEMSTRUCT& item) override;
 
 private:
-    HRESULT LoadIcons();
-    HRESULT Fill();
+    ResourceRow m_features[kFeatureRowCount]; // each row's item data is its FeatureEntry
 };

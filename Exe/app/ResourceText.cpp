@@ -1,7 +1,9 @@
 #include "app/ResourceText.h"
 
+#include "app/MainWindow.h"
 #include "app/Program.h"
 
+#include <memory>
 #include <new>
 
 LPWSTR CopyText(LPCWSTR text)
@@ -29,4 +31,10 @@ LPWSTR CopyResourceString(UINT id)
         copy[i] = text[i];
     copy[length] = 0;
     return copy;
+}
+
+int ResourceMessageBox(HWND owner, UINT textId, UINT style)
+{
+    std::unique_ptr<WCHAR[]> text(CopyResourceString(textId));
+    return MessageBoxW(owner, text ? text.get() : TEXT(""), g_mainWindow.GetSettings().AppTitle(), style);
 }

@@ -7,3 +7,5 @@
 LPWSTR CopyResourceString(UINT id);
 // A heap copy (new[]) of text, or null when text is null or can't be copied.
 LPWSTR CopyText(LPCWSTR text);
+// A message box over owner with resource string textId under the application title; the button pressed.
+int ResourceMessageBox(HWND owner, UINT textId, UINT style);

@@ -17,8 +17,8 @@ struct SmsRecord {
     DWORD kind;
     LPCWSTR recipientName;
     LPCWSTR recipientAddress; // none: the message gets no recipient
-    LPCWSTR senderName;       // read only; never written
-    LPCWSTR senderAddress;    // written for received and sent messages only
+    LPCWSTR senderName;       // the sender is written for received and sent messages only
+    LPCWSTR senderAddress;
     LPCWSTR text;             // filled by a visit in the long form only
     const SYSTEMTIME* time;   // local time; a visit gives none for a message without delivery time
     DWORD read;               // 0 or 1; filled by a visit in the long form only

@@ -183,12 +183,18 @@ HRESULT SmsStore::WriteMessage(const SmsRecord& record)
         if (FAILED(hr)) return hr;
     }
     if (record.kind == kOutgoingFolder) return message->SubmitMessage(0);
+    // The sender as the record has it, so that a restored message shows who it came from.
+    SPropValue sender[2] = {};
+    ULONG count = 0;
     if (record.senderAddress) {
-        SPropValue sender = {};
-        sender.ulPropTag = PR_SENDER_EMAIL_ADDRESS;
-        sender.Value.lpszW = const_cast<LPWSTR>(record.senderAddress);
-        hr = message->SetProps(1, &sender, nullptr);
+        sender[count].ulPropTag = PR_SENDER_EMAIL_ADDRESS;
+        sender[count++].Value.lpszW = const_cast<LPWSTR>(record.senderAddress);
     }
+    if (record.senderName) {
+        sender[count].ulPropTag = PR_SENDER_NAME;
+        sender[count++].Value.lpszW = const_cast<LPWSTR>(record.senderName);
+    }
+    if (count) hr = message->SetProps(count, sender, nullptr);
     return hr;
 }
 

@@ -105,6 +105,8 @@ BOOL CALLBACK ScreenProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp)
             item.lParam = 100 + i;
             SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         }
+        SendDlgItemMessageW(dialog, 106, PBM_SETRANGE32, 0, 80000); // past what a 16-bit range holds
+        SendDlgItemMessageW(dialog, 106, PBM_SETPOS, 30000, 0);
         return TRUE;
     }
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = 30; return TRUE;
@@ -238,6 +240,10 @@ TEST_F(Automation, TheScreenShowsItsControlsRowsAndSoftKeys)
     EXPECT_EQ(box->checked, std::optional<bool>(false));
     ASSERT_NE(Find(screen.windows, 102), nullptr);
     EXPECT_TRUE(Find(screen.windows, 102)->focused); // the first tab stop
+    ASSERT_NE(Find(screen.windows, 106), nullptr);
+    ASSERT_TRUE(Find(screen.windows, 106)->progress.has_value());
+    EXPECT_EQ(Find(screen.windows, 106)->progress->high, 80000);
+    EXPECT_EQ(Find(screen.windows, 106)->progress->position, 30000);
 
     std::u16string text = RenderText(screen);
     EXPECT_NE(text.find(u"Screen\n"), std::u16string::npos);
@@ -245,7 +251,9 @@ TEST_F(Automation, TheScreenShowsItsControlsRowsAndSoftKeys)
     EXPECT_NE(text.find(u"~Carla | Past~"), std::u16string::npos);
     EXPECT_NE(text.find(u"[ ] Remind me"), std::u16string::npos);
     EXPECT_NE(text.find(u"Done"), std::u16string::npos);
+    EXPECT_NE(text.find(u"\n[#######-------------]\n"), std::u16string::npos) << std::string(text.begin(), text.end());
     std::string json = ToJson(screen);
+    EXPECT_NE(json.find("\"progress\":{\"low\":0,\"high\":80000,\"position\":30000}"), std::string::npos);
     EXPECT_NE(json.find("\"softkeys\":[{\"label\":\"Done\",\"enabled\":true}"), std::string::npos);
     EXPECT_NE(json.find("\"messagebox\":null"), std::string::npos);
 }

@@ -22,6 +22,13 @@ struct Row {
     bool dimmed = false;               // drawn with a struck-out font
 };
 
+// Where a progress bar stands within its range (WindowNode::progress).
+struct ProgressState {
+    int low = 0;
+    int high = 0;
+    int position = 0;
+};
+
 // A stretch of a control's text: where it starts and how many characters it has.
 struct TextRange {
     size_t start = 0;
@@ -41,6 +48,7 @@ struct WindowNode {
     std::optional<bool> readonly; // edits
     std::optional<std::vector<Row>> rows; // list views and list boxes
     std::optional<TextRange> field;       // a focused date-time picker: the part being edited, highlighted
+    std::optional<ProgressState> progress;
     std::vector<WindowNode> children;
 };
 

@@ -45,6 +45,9 @@ Json WindowOf(const WindowNode& node)
         window["rows"] = RowsOf(*node.rows);
     if (node.field)
         window["field"] = {{"start", node.field->start}, {"length", node.field->length}};
+    if (node.progress)
+        window["progress"] = {
+            {"low", node.progress->low}, {"high", node.progress->high}, {"position", node.progress->position}};
     Json children = Json::array();
     for (const auto& child : node.children)
         children.push_back(WindowOf(child));

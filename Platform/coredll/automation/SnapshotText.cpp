@@ -1,7 +1,8 @@
 // The snapshot as a phone screen in text: the title, each control on a line in layout order, list rows
 // with what was drawn for them, an open menu or message box, and the two soft keys at the bottom.
 // Marks: '>' a selected row, '*' the focused control, '[x]' a checked box, '(…)' something greyed,
-// '~…~' a row drawn struck out, '[…]' the part of a focused date-time picker being edited.
+// '~…~' a row drawn struck out, '[…]' the part of a focused date-time picker being edited, '[###---]' a
+// progress bar.
 #include "automation/Snapshot.h"
 
 #include <algorithm>
@@ -13,6 +14,16 @@ namespace {
 constexpr size_t kScreenColumns = 32;
 
 std::u16string Greyed(const std::u16string& text, bool enabled) { return enabled ? text : u"(" + text + u")"; }
+
+// A progress bar as twenty cells, each filled once the bar has reached it.
+std::u16string BarText(const ProgressState& bar)
+{
+    constexpr int kCells = 20;
+    long long span = static_cast<long long>(bar.high) - bar.low;
+    long long done = span > 0 ? (static_cast<long long>(bar.position) - bar.low) * kCells / span : 0;
+    int filled = static_cast<int>(std::clamp<long long>(done, 0, kCells));
+    return u"[" + std::u16string(static_cast<size_t>(filled), u'#') + std::u16string(kCells - filled, u'-') + u"]";
+}
 
 std::u16string RowText(const Row& row)
 {
@@ -58,6 +69,8 @@ void RenderNode(const WindowNode& node, std::vector<std::u16string>& lines)
         const TextRange& field = *node.field;
         lines.push_back(focus + node.text.substr(0, field.start) + u"[" + node.text.substr(field.start, field.length) +
                         u"]" + node.text.substr(field.start + field.length));
+    } else if (node.progress) {
+        lines.push_back(focus + BarText(*node.progress));
     } else if (IsClass(node, u"Button")) {
         lines.push_back(focus + u"<" + Greyed(node.text, node.enabled) + u">");
     } else if (!node.text.empty() && node.children.empty()) {

@@ -141,6 +141,11 @@ WindowNode Describe(HWND hwnd, HWND focus, std::unordered_set<HWND>& described)
         node.readonly = (GetWindowLongW(hwnd, GWL_STYLE) & ES_READONLY) != 0;
     if (node.focused && SameClass(node.className, DATETIMEPICK_CLASSW))
         node.field = HighlightedField(hwnd);
+    if (SameClass(node.className, PROGRESS_CLASSW)) {
+        PBRANGE range{};
+        SendMessageW(hwnd, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+        node.progress = ProgressState{range.iLow, range.iHigh, static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0))};
+    }
     if (SameClass(node.className, WC_LISTVIEWW))
         node.rows = ListViewRows(hwnd);
     else if (SameClass(node.className, u"ListBox"))
