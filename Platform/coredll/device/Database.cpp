@@ -117,7 +117,8 @@ std::string_view Statement::Bytes(int column) const
 
 Database::Database(const std::string& path)
 {
-    int rc = sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+    // Every use of the connection holds m_mutex, so SQLite's own per-call mutex would only be taken twice.
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                              nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db ? sqlite3_errmsg(m_db) : "cannot open";
