@@ -9,6 +9,7 @@
 
 #include <winerror.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -34,9 +35,13 @@ void AwaitJoined(pid_t pid)
 {
     int64_t hostStart = device::HostStartTime(pid);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    // Soon at first, as most programs join within a few milliseconds; then every 5 ms.
+    auto pause = std::chrono::milliseconds(1);
     while (!std::filesystem::exists(device::EndpointPath(pid)) && device::IsRunning(pid, hostStart) &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(5));
+    }
 }
 
 } // namespace
