@@ -247,11 +247,6 @@ HRESULT Fill(const Value& value, SPropValue* array, SPropValue& out)
     }
 }
 
-} // namespace
-
-namespace
-{
-
 // One caller-owned array of `count` values, the i-th from valueAt(i).
 template <typename ValueAt>
 HRESULT LayOut(size_t count, ValueAt&& valueAt, LPSPropValue* out)
