@@ -100,7 +100,7 @@ void StatsReport::ResetResults()
     for (TallyEntry& hour : m_hours)
         hour.count = 0;
     m_contacts.clear();
-    m_contactKeys.clear();
+    m_contactKeys = {};
 }
 
 HRESULT StatsReport::PickTops()

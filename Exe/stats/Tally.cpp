@@ -19,30 +19,37 @@ bool SortKey(LPCWSTR text, std::string* key)
 HRESULT CountText(std::vector<TallyEntry>& table, TallyKeys& keys, LPCWSTR text)
 {
     if (!text || !*text) return E_FAIL;
-    // No two entries are equal, so an entry with this very text is the only one equal to it: most messages
-    // are counted without a key.
-    for (TallyEntry& entry : table) {
-        if (entry.text == text) {
-            ++entry.count;
-            return S_OK;
-        }
+    std::u16string_view exact(text);
+    if (auto known = keys.entryOf.find(exact); known != keys.entryOf.end()) {
+        ++table[known->second].count;
+        return S_OK;
     }
     try {
         std::string key;
         if (!SortKey(text, &key)) return E_FAIL;
-        for (size_t i = 0; i < keys.size(); ++i) {
-            if (keys[i] == key) {
-                ++table[i].count;
-                return S_OK;
+        size_t entry = 0;
+        while (entry < keys.sortKeys.size() && keys.sortKeys[entry] != key)
+            ++entry;
+        if (entry == table.size()) {
+            keys.sortKeys.push_back(std::move(key));
+            try {
+                table.push_back({std::u16string(exact), 0});
+            } catch (const std::bad_alloc&) {
+                keys.sortKeys.pop_back();
+                throw;
             }
         }
-        keys.push_back(std::move(key));
+        // Counted only once the text is known: a failure leaves the tally as it was.
         try {
-            table.push_back({text, 1});
+            keys.entryOf.emplace(exact, entry);
         } catch (const std::bad_alloc&) {
-            keys.pop_back();
+            if (table[entry].count == 0) {
+                table.pop_back();
+                keys.sortKeys.pop_back();
+            }
             throw;
         }
+        ++table[entry].count;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct TallyEntry {
@@ -19,9 +21,18 @@ struct TallyTop {
     DWORD count = 0;
 };
 
-// The sort keys of a table's texts (in the user locale, ignoring case), one per entry in entry order, kept
-// beside the table by CountText: texts compare equal exactly when their keys do.
-using TallyKeys = std::vector<std::string>;
+// What CountText keeps beside a table: the sort key of each entry (in the user locale, ignoring case), in
+// entry order, as texts compare equal exactly when their keys do; and every text counted so far with its
+// entry, so a text met again is counted without a key or a walk over the table.
+struct TallyKeys {
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>()(text); }
+    };
+
+    std::vector<std::string> sortKeys;
+    std::unordered_map<std::u16string, size_t, TextHash, std::equal_to<>> entryOf;
+};
 
 // Raises the count of the first entry whose text equals `text` in the user locale, ignoring case, or
 // appends {text, 1}. A missing or empty text, or one the locale can't key, is refused with E_FAIL.

@@ -178,12 +178,14 @@ std::vector<std::vector<Value>> MessageValues(Database& db, const std::vector<Me
         return !wanted ||
                std::any_of(wanted->begin(), wanted->end(), [&](ULONG tag) { return PROP_ID(tag) == propId; });
     };
-    // Stored values are kept in identifier order: the span of the wanted identifiers is all there is to read.
+    // Stored values are kept in identifier order: the span of the wanted stored identifiers is all there is
+    // to read (the computed ones are never stored).
     int64_t first = 0, last = 0xFFFF;
     if (wanted) {
         first = last + 1;
         last = -1;
         for (ULONG tag : *wanted) {
+            if (IsComputed(PROP_ID(tag))) continue;
             first = std::min<int64_t>(first, PROP_ID(tag));
             last = std::max<int64_t>(last, PROP_ID(tag));
         }
@@ -199,6 +201,7 @@ std::vector<std::vector<Value>> MessageValues(Database& db, const std::vector<Me
             values[i].push_back(EntryValue(PR_STORE_ENTRYID, EntryKind::Store, message.store));
         if (isWanted(PROP_ID(PR_OBJECT_TYPE))) values[i].push_back(LongValue(PR_OBJECT_TYPE, MAPI_MESSAGE));
     }
+    if (first > last) return values; // only computed values wanted
     for (size_t start = 0; start < messages.size(); start += kPerStatement) {
         size_t end = std::min(messages.size(), start + kPerStatement);
         Statement rows(db, kSql);

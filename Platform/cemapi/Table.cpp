@@ -74,14 +74,10 @@ STDMETHODIMP Table::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* lppRows)
         if (FAILED(sc)) return sc;
         set->cRows = 0;
         for (ULONG i = 0; i < rows.size(); ++i) {
-            std::vector<Value> row;
-            row.reserve(m_columns.size());
-            for (ULONG column : m_columns)
-                row.push_back(Select(column, rows[i]));
             SRow& out = set->aRow[i];
             out.ulAdrEntryPad = 0;
-            out.cValues = static_cast<ULONG>(row.size());
-            HRESULT hr = ToPropArray(row, &out.lpProps);
+            out.cValues = static_cast<ULONG>(m_columns.size());
+            HRESULT hr = ToPropArray(m_columns, rows[i], &out.lpProps);
             if (FAILED(hr)) {
                 FreeRows(set, i);
                 return hr;

@@ -185,11 +185,17 @@ HRESULT FromPropValue(const SPropValue& in, Value* out)
 
 Value Select(ULONG requested, const std::vector<Value>& values)
 {
+    Value error;
+    return Selected(requested, values, &error);
+}
+
+const Value& Selected(ULONG requested, const std::vector<Value>& values, Value* error)
+{
     const Value* value = Find(values, PROP_ID(requested));
-    if (!value) return ErrorValue(requested, MAPI_E_NOT_FOUND);
+    if (!value) return *error = ErrorValue(requested, MAPI_E_NOT_FOUND);
     ULONG type = PROP_TYPE(requested);
     if (type != PT_UNSPECIFIED && type != PROP_TYPE(value->tag))
-        return ErrorValue(requested, MAPI_E_INVALID_TYPE);
+        return *error = ErrorValue(requested, MAPI_E_INVALID_TYPE);
     return *value;
 }
 
@@ -241,18 +247,18 @@ HRESULT Fill(const Value& value, SPropValue* array, SPropValue& out)
     }
 }
 
-} // namespace
-
-HRESULT ToPropArray(const std::vector<Value>& values, LPSPropValue* out)
+// One caller-owned array of `count` values, the i-th from valueAt(i).
+template <typename ValueAt>
+HRESULT LayOut(size_t count, ValueAt&& valueAt, LPSPropValue* out)
 {
     *out = nullptr;
-    size_t bytes = sizeof(SPropValue) * std::max<size_t>(values.size(), 1);
+    size_t bytes = sizeof(SPropValue) * std::max<size_t>(count, 1);
     LPSPropValue array = nullptr;
     SCODE sc = MAPIAllocateBuffer(static_cast<ULONG>(bytes), reinterpret_cast<LPVOID*>(&array));
     if (FAILED(sc)) return sc;
     std::memset(array, 0, bytes);
-    for (size_t i = 0; i < values.size(); ++i) {
-        HRESULT hr = Fill(values[i], array, array[i]);
+    for (size_t i = 0; i < count; ++i) {
+        HRESULT hr = Fill(valueAt(i), array, array[i]);
         if (FAILED(hr)) {
             MAPIFreeBuffer(array);
             return hr;
@@ -260,6 +266,20 @@ HRESULT ToPropArray(const std::vector<Value>& values, LPSPropValue* out)
     }
     *out = array;
     return S_OK;
+}
+
+} // namespace
+
+HRESULT ToPropArray(const std::vector<Value>& values, LPSPropValue* out)
+{
+    return LayOut(values.size(), [&](size_t i) -> const Value& { return values[i]; }, out);
+}
+
+HRESULT ToPropArray(const std::vector<ULONG>& requested, const std::vector<Value>& values, LPSPropValue* out)
+{
+    Value error;
+    return LayOut(requested.size(), [&](size_t i) -> const Value& { return Selected(requested[i], values, &error); },
+                  out);
 }
 
 } // namespace device::mapi

@@ -46,8 +46,12 @@ HRESULT FromPropValue(const SPropValue& in, Value* out);
 // The answer for a requested tag: the value with its identifier (of any type when PT_UNSPECIFIED is asked),
 // else a PT_ERROR value: MAPI_E_NOT_FOUND when there is none, MAPI_E_INVALID_TYPE when it has another type.
 Value Select(ULONG requested, const std::vector<Value>& values);
+// The same answer without a copy: the value itself, or *error made the PT_ERROR value.
+const Value& Selected(ULONG requested, const std::vector<Value>& values, Value* error);
 
 // Lays values out as one caller-owned array: one MAPIAllocateBuffer, the texts and binaries linked to it.
 HRESULT ToPropArray(const std::vector<Value>& values, LPSPropValue* out);
+// The same of the answers for the requested tags (Select), as a table lays out a row.
+HRESULT ToPropArray(const std::vector<ULONG>& requested, const std::vector<Value>& values, LPSPropValue* out);
 
 } // namespace device::mapi

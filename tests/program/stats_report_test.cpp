@@ -182,12 +182,16 @@ TEST_F(Report, ContactsThatDifferOnlyInCaseAreOneUnderTheSpellingMetFirst)
 {
     Receive(u"émile zola", "2008-06-11 10:00:00");
     Receive(u"Ola", "2008-06-12 10:00:00");
+    Receive(u"ÉMILE ZOLA", "2008-06-13 09:00:00");
     Receive(u"ÉMILE ZOLA", "2008-06-13 10:00:00");
     Receive(u"Émile Zola", "2008-06-14 10:00:00");
-    ASSERT_EQ(report.Run(kReceivedFolder), S_OK);
-    EXPECT_EQ(Texts(Table(StatsContacts)), (std::vector<std::u16string>{u"Émile Zola", u"Ola"}));
-    EXPECT_EQ(Counts(Table(StatsContacts)), (std::vector<DWORD>{3, 1}));
-    EXPECT_EQ(Text(report.TopContact()), u"Émile Zola");
+    // A second run starts from nothing: names met in the first are counted anew.
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(report.Run(kReceivedFolder), S_OK);
+        EXPECT_EQ(Texts(Table(StatsContacts)), (std::vector<std::u16string>{u"Émile Zola", u"Ola"}));
+        EXPECT_EQ(Counts(Table(StatsContacts)), (std::vector<DWORD>{4, 1}));
+        EXPECT_EQ(Text(report.TopContact()), u"Émile Zola");
+    }
 }
 
 TEST_F(Report, SentMessagesCountTheirRecipientAndThoseWithoutRecipientsAreLeftOut)

@@ -85,6 +85,20 @@ TEST_F(FolderTest, ContentsAreReadNewestFirstOneRowAtATime)
     EXPECT_EQ(std::u16string(row.lpProps[4].Value.lpszW), u"fifth");
     EXPECT_EQ(row.lpProps[5].Value.l & MSGFLAG_READ, LONG(MSGFLAG_READ));
 
+    // A column asked twice comes twice; one the message lacks or holds in another type comes as an error.
+    SizedSPropTagArray(4, odd) = {4, {0x0037001F, 0x0037001F, 0x1000001F, 0x0E070102}};
+    ASSERT_EQ(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&odd), 0), S_OK);
+    Rows next;
+    ASSERT_EQ(table->QueryRows(1, 0, &next.set), S_OK);
+    ASSERT_EQ(next.set->cRows, 1u);
+    const SPropValue* props = next.set->aRow[0].lpProps;
+    EXPECT_EQ(std::u16string(props[0].Value.lpszW), u"fourth");
+    EXPECT_EQ(std::u16string(props[1].Value.lpszW), u"fourth");
+    EXPECT_EQ(props[2].ulPropTag, ULONG(0x1000000A));
+    EXPECT_EQ(props[2].Value.err, MAPI_E_NOT_FOUND);
+    EXPECT_EQ(props[3].ulPropTag, ULONG(0x0E07000A));
+    EXPECT_EQ(props[3].Value.err, MAPI_E_INVALID_TYPE);
+
     // The row's entry identifier opens the message through the session.
     Ref<IMessage> message;
     ASSERT_EQ(Session()->OpenEntry(row.lpProps[3].Value.bin.cb,

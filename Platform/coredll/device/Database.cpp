@@ -117,7 +117,8 @@ std::string_view Statement::Bytes(int column) const
 
 Database::Database(const std::string& path, Opening opening)
 {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    // Every use of the connection holds m_mutex, so SQLite's own per-call mutex would only be taken twice.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (opening == Opening::CreateOrMigrate)
         flags |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);

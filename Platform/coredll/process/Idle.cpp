@@ -37,6 +37,9 @@ std::chrono::milliseconds Left(std::chrono::steady_clock::time_point deadline)
 bool WaitDeviceIdle(std::chrono::milliseconds timeout)
 {
     auto deadline = std::chrono::steady_clock::now() + timeout;
+    // A program just started is usually idle within a few milliseconds: look again soon at first, then
+    // every 10 ms so a long wait costs the busy processes little.
+    auto pause = std::chrono::milliseconds(1);
     for (;;) {
         bool idle = true;
         try {
@@ -52,7 +55,8 @@ bool WaitDeviceIdle(std::chrono::milliseconds timeout)
             return true;
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(10));
     }
 }
 
