@@ -55,9 +55,8 @@ HRESULT MainWindow::Create(HINSTANCE instance, int show)
     if (!RegisterClassW(&windowClass))
         return E_FAIL;
 
-    HWND hwnd =
-        CreateWindowExW(kExtendedStyle, kMainWindowClass, m_settings.AppTitle(), kWindowStyle, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    HWND hwnd = CreateWindowExW(kExtendedStyle, kMainWindowClass, m_settings.AppTitle(), kWindowStyle, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (!hwnd)
         return E_FAIL;
     ShowWindow(hwnd, show);
@@ -76,34 +75,13 @@ HRESULT MainWindow::Create(HINSTANCE instance, int show)
 LRESULT MainWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
+    LRESULT result = 0;
+    if (m_featureList && m_featureList->HandleScreenMessage(m_hwnd, IDC_FEATURE_LIST, msg, wp, lp, &result))
+        return result;
     switch (msg) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_SIZE:
-        if (m_featureList)
-            FitControl(m_hwnd, IDC_FEATURE_LIST, kLayoutWhole);
-        return 0;
     case WM_SETFOCUS: FocusList(); return 0;
-    case WM_DRAWITEM:
-        if (m_featureList && wp == IDC_FEATURE_LIST) {
-            m_featureList->DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_MEASUREITEM:
-        if (m_featureList && wp == IDC_FEATURE_LIST) {
-            m_featureList->MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_NOTIFY: {
-        auto header = reinterpret_cast<const NMHDR*>(lp);
-        if (m_featureList && header->idFrom == IDC_FEATURE_LIST) {
-            m_featureList->HandleNotify(header);
-            return 0;
-        }
-        break;
-    }
     case WM_INITMENUPOPUP:
         if (m_featureList)
             m_featureList->EnableCommandsForSelection(reinterpret_cast<HMENU>(wp), {IDM_SELECT, IDM_OPEN});
@@ -131,8 +109,8 @@ LRESULT MainWindow::OnCreate()
     }
     if (!g_program.silentMode) {
         m_featureList.reset(new (std::nothrow) FeatureList);
-        if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_MAIN, &m_menuBar, FALSE)) ||
-            !m_featureList || FAILED(m_featureList->Create(m_hwnd, IDC_FEATURE_LIST))) {
+        if (FAILED(CreateMenuBar(m_hwnd, g_program.resources, IDM_MAIN, &m_menuBar, FALSE)) || !m_featureList ||
+            FAILED(m_featureList->Create(m_hwnd, IDC_FEATURE_LIST))) {
             PostQuitMessage(kQuitFailed);
             return 0;
         }

@@ -30,6 +30,9 @@ HRESULT ShowBackupScreen(HWND owner)
 LRESULT BackupScreenDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
+    LRESULT result = 0;
+    if (m_actions.HandleScreenMessage(m_hwnd, IDC_BACKUP_LIST, msg, wp, lp, &result))
+        return result;
     switch (msg) {
     case WM_INITDIALOG:
         if (FAILED(OnInitDialog()))
@@ -49,28 +52,6 @@ LRESULT BackupScreenDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL
         break;
     case WM_RUN_BACKUP_ACTION:
         RunBackupOperation(static_cast<DWORD>(m_actions.RowData(static_cast<int>(wp))));
-        return 0;
-    case WM_DRAWITEM:
-        if (wp == IDC_BACKUP_LIST && m_actions.Window()) {
-            m_actions.DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_MEASUREITEM:
-        if (wp == IDC_BACKUP_LIST && m_actions.Window()) {
-            m_actions.MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lp)->idFrom == IDC_BACKUP_LIST && m_actions.Window()) {
-            m_actions.HandleNotify(reinterpret_cast<const NMHDR*>(lp));
-            return 0;
-        }
-        break;
-    case WM_SIZE:
-        if (m_actions.Window())
-            FitControl(m_hwnd, IDC_BACKUP_LIST, kLayoutWhole);
         return 0;
     case WM_SETFOCUS: SetFocus(m_actions.Window()); return 0;
     case WM_DESTROY:

@@ -24,6 +24,9 @@ HRESULT ShowGroupsScreen(HWND owner)
 LRESULT GroupsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
+    LRESULT result = 0;
+    if (m_groups.HandleScreenMessage(m_hwnd, IDC_GROUP_LIST, msg, wp, lp, &result))
+        return result;
     switch (msg) {
     case WM_INITDIALOG:
         if (FAILED(OnInitDialog()))
@@ -33,30 +36,6 @@ LRESULT GroupsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& hand
     case WM_GROUP_COMPOSED: EndDialog(m_hwnd, IDOK); return 0;
     case WM_INITMENUPOPUP:
         m_groups.EnableCommandsForSelection(reinterpret_cast<HMENU>(wp), {IDM_EDIT_GROUP, IDM_DELETE_GROUP});
-        return 0;
-    case WM_DRAWITEM:
-        if (wp == IDC_GROUP_LIST) {
-            m_groups.DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_MEASUREITEM:
-        if (wp == IDC_GROUP_LIST) {
-            m_groups.MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_NOTIFY: {
-        auto header = reinterpret_cast<const NMHDR*>(lp);
-        if (header->idFrom == IDC_GROUP_LIST) {
-            m_groups.HandleNotify(header);
-            return 0;
-        }
-        break;
-    }
-    case WM_SIZE:
-        if (m_groups.Window())
-            FitControl(m_hwnd, IDC_GROUP_LIST, kLayoutWhole);
         return 0;
     case WM_SETFOCUS:
         if (m_groups.Window())

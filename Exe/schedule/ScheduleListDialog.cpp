@@ -30,6 +30,9 @@ HRESULT ShowScheduledScreen(HWND owner)
 LRESULT ScheduleListDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
+    LRESULT result = 0;
+    if (m_pane.HandleScreenMessage(m_hwnd, IDC_SCHEDULED_LIST, msg, wp, lp, &result))
+        return result;
     switch (msg) {
     case WM_INITDIALOG:
         if (FAILED(OnInitDialog()))
@@ -52,28 +55,6 @@ LRESULT ScheduleListDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL
     case WM_EDIT_SELECTED_SCHEDULED: EditSelected(); return 0;
     case WM_TIME_CHANGED: InvalidateRect(m_pane.Window(), nullptr, TRUE); return 0;
     case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wp)); return 0;
-    case WM_DRAWITEM:
-        if (wp == IDC_SCHEDULED_LIST && m_pane.Window()) {
-            m_pane.DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_MEASUREITEM:
-        if (wp == IDC_SCHEDULED_LIST && m_pane.Window()) {
-            m_pane.MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-            return TRUE;
-        }
-        break;
-    case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lp)->idFrom == IDC_SCHEDULED_LIST && m_pane.Window()) {
-            m_pane.HandleNotify(reinterpret_cast<const NMHDR*>(lp));
-            return 0;
-        }
-        break;
-    case WM_SIZE:
-        if (m_pane.Window())
-            FitControl(m_hwnd, IDC_SCHEDULED_LIST, kLayoutWhole);
-        return 0;
     case WM_SETFOCUS: SetFocus(m_pane.Window()); return 0;
     case WM_DESTROY:
         if (m_timeNotification)

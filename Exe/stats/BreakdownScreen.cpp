@@ -1,7 +1,6 @@
 #include "stats/BreakdownScreen.h"
 
 #include "app/Program.h"
-#include "stats/ListScreen.h"
 #include "stats/StatsText.h"
 #include "ui/Layout.h"
 
@@ -39,8 +38,9 @@ BreakdownScreen::BreakdownScreen(const StatsReport& report, DWORD tableKind)
 LRESULT BreakdownScreen::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
-    if (HandleListMessage(m_rows, m_hwnd, msg, wp, lp))
-        return TRUE;
+    LRESULT result = 0;
+    if (m_rows.HandleScreenMessage(m_hwnd, IDC_STATS_LIST, msg, wp, lp, &result))
+        return result;
     switch (msg) {
     case WM_INITDIALOG:
         if (FAILED(OnInitDialog()))

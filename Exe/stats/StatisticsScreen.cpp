@@ -5,7 +5,6 @@
 #include "app/Settings.h"
 #include "app/WaitCursor.h"
 #include "stats/BreakdownScreen.h"
-#include "stats/ListScreen.h"
 #include "stats/PeriodDialog.h"
 #include "ui/Layout.h"
 #include "ui/PlatformType.h"
@@ -63,20 +62,15 @@ HRESULT ShowStatisticsScreen(HWND owner)
 LRESULT StatisticsScreen::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& handled)
 {
     handled = TRUE;
-    if (HandleListMessage(m_rows, m_hwnd, msg, wp, lp))
-        return TRUE;
+    LRESULT result = 0;
+    if (m_rows.HandleScreenMessage(m_hwnd, IDC_STATS_LIST, msg, wp, lp, &result))
+        return result;
     switch (msg) {
     case WM_INITDIALOG:
         if (FAILED(OnInitDialog()))
             EndDialog(m_hwnd, IDCANCEL);
         return TRUE;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
-    case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lp)->idFrom == IDC_STATS_LIST) {
-            m_rows.HandleNotify(reinterpret_cast<const NMHDR*>(lp));
-            return 0;
-        }
-        break;
     case WM_INITMENUPOPUP:
         // Only the popup that holds the two folders has them to check.
         CheckMenuRadioItem(reinterpret_cast<HMENU>(wp), IDM_RECEIVED, IDM_SENT,

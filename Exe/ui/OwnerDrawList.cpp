@@ -53,10 +53,9 @@ OwnerDrawList::~OwnerDrawList()
 
 HRESULT OwnerDrawList::Create(HWND parent, int id, DWORD extraStyle)
 {
-    HWND list = CreateWindowExW(
-        0, WC_LISTVIEW, nullptr, kListStyle | extraStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-        CW_USEDEFAULT, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEW, nullptr, kListStyle | extraStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!list)
         return E_FAIL;
     return Attach(list);
@@ -102,8 +101,7 @@ HRESULT OwnerDrawList::MakeDrawingObjects()
         return E_FAIL;
     m_iconWidth = GetSystemMetrics(m_smallIcons ? SM_CXSMICON : SM_CXICON);
     m_iconHeight = GetSystemMetrics(m_smallIcons ? SM_CYSMICON : SM_CYICON);
-    if (!m_noImageList &&
-        !(m_images = ImageList_Create(m_iconWidth, m_iconHeight, ILC_COLOR | ILC_MASK, 8, 8)))
+    if (!m_noImageList && !(m_images = ImageList_Create(m_iconWidth, m_iconHeight, ILC_COLOR | ILC_MASK, 8, 8)))
         return E_FAIL;
     return S_OK;
 }
@@ -142,8 +140,8 @@ void OwnerDrawList::SelectRowByText(LPCWSTR text)
     LVFINDINFOW find{};
     find.flags = LVFI_STRING;
     find.psz = text;
-    int index = static_cast<int>(
-        SendMessageW(m_list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    int index =
+        static_cast<int>(SendMessageW(m_list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
     if (index >= 0)
         SelectRow(index);
 }
@@ -201,6 +199,36 @@ HRESULT OwnerDrawList::HandleNotify(const NMHDR* header)
     return E_FAIL;
 }
 
+bool OwnerDrawList::HandleScreenMessage(HWND screen, int id, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    switch (msg) {
+    case WM_SIZE:
+        if (m_list)
+            FitControl(screen, id, kLayoutWhole);
+        *result = 0;
+        return true;
+    case WM_DRAWITEM:
+        if (!m_list || wp != static_cast<WPARAM>(id))
+            return false;
+        DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        *result = TRUE;
+        return true;
+    case WM_MEASUREITEM:
+        if (!m_list || wp != static_cast<WPARAM>(id))
+            return false;
+        MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+        *result = TRUE;
+        return true;
+    case WM_NOTIFY:
+        if (!m_list || reinterpret_cast<const NMHDR*>(lp)->idFrom != static_cast<UINT_PTR>(id))
+            return false;
+        HandleNotify(reinterpret_cast<const NMHDR*>(lp));
+        *result = 0;
+        return true;
+    }
+    return false;
+}
+
 void OwnerDrawList::EnableCommandsForSelection(HMENU menu, std::initializer_list<UINT> commands)
 {
     UINT state = SelectedRow() >= 0 ? MF_ENABLED : MF_GRAYED;
@@ -214,13 +242,11 @@ void OwnerDrawList::MeasureRow(MEASUREITEMSTRUCT& item)
     if (!dc)
         return;
     int spacing = ScaleY(IsPocketPC() ? kRowSpacingPocketPC : kRowSpacingSmartphone);
-    item.itemHeight =
-        spacing + LineHeight(dc, m_titleFont) + LineHeight(dc, m_subtitleFont) + SeparatorThickness();
+    item.itemHeight = spacing + LineHeight(dc, m_titleFont) + LineHeight(dc, m_subtitleFont) + SeparatorThickness();
     ReleaseDC(m_list, dc);
 }
 
-void OwnerDrawList::DrawTwoLineRow(const DRAWITEMSTRUCT& item, LPCWSTR title, LPCWSTR subtitle, int image,
-                                   bool dimmed)
+void OwnerDrawList::DrawTwoLineRow(const DRAWITEMSTRUCT& item, LPCWSTR title, LPCWSTR subtitle, int image, bool dimmed)
 {
     HDC dc = item.hDC;
     const RECT& bounds = item.rcItem;
@@ -232,9 +258,7 @@ void OwnerDrawList::DrawTwoLineRow(const DRAWITEMSTRUCT& item, LPCWSTR title, LP
     fill.bottom -= separator;
     FillRect(dc, &fill, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT
-                                 : dimmed ? COLOR_GRAYTEXT
-                                          : COLOR_WINDOWTEXT));
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : dimmed ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
 
     // The icon's place at one end; the text takes the rest.
     bool withIcon = m_images != nullptr;

@@ -28,6 +28,10 @@ public:
     HRESULT SetEmptyText(LPCWSTR text);
     // NM_RETURN and NM_CLICK activate a row; anything else is E_FAIL (not handled here).
     HRESULT HandleNotify(const NMHDR* header);
+    // The screen's side of a list that fills it (control id): lays it over the screen on WM_SIZE, draws and
+    // measures its rows, passes its notifications on. True when the message was one of these, with the
+    // screen procedure's answer in *result.
+    bool HandleScreenMessage(HWND screen, int id, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
     // Enables the commands while a row is selected, greys them otherwise.
     void EnableCommandsForSelection(HMENU menu, std::initializer_list<UINT> commands);
 
