@@ -64,11 +64,17 @@ STDMETHODIMP Folder::DeleteMessages(LPENTRYLIST lpMsgList, ULONG_PTR, LPMAPIPROG
 STDMETHODIMP Folder::EmptyFolder(ULONG_PTR, LPMAPIPROGRESS, ULONG)
 {
     return Guarded([&] {
+        // A transaction per batch: emptying a large folder never holds a write (and the memory it takes) the
+        // size of the folder. Stopped part way, the folder is left partly emptied, as EmptyFolder may be.
+        constexpr int kBatch = 500;
         Database& db = Db();
-        Transaction tx(db);
-        RemoveAllMessages(db, m_id);
-        tx.Commit();
-        return S_OK;
+        for (;;) {
+            Transaction tx(db);
+            int removed = RemoveSomeMessages(db, m_id, kBatch);
+            tx.Commit();
+            if (removed < kBatch)
+                return S_OK;
+        }
     });
 }
 

@@ -258,10 +258,11 @@ bool RemoveMessage(Database& db, int64_t message, int64_t folder)
     return db.Changes() > 0;
 }
 
-void RemoveAllMessages(Database& db, int64_t folder)
+int RemoveSomeMessages(Database& db, int64_t folder, int most)
 {
-    Statement remove(db, "DELETE FROM mapi_messages WHERE folder = ?");
-    remove.Bind(1, folder).Execute();
+    Statement remove(db, "DELETE FROM mapi_messages WHERE id IN (SELECT id FROM mapi_messages WHERE folder = ? LIMIT ?)");
+    remove.Bind(1, folder).Bind(2, most).Execute();
+    return db.Changes();
 }
 
 void MoveMessage(Database& db, int64_t message, int64_t folder, bool submitted)

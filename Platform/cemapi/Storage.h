@@ -66,7 +66,8 @@ int64_t AddMessage(Database& db, int64_t folder);
 void PutValues(Database& db, int64_t message, const std::vector<Value>& values);
 // False when the folder holds no such message.
 bool RemoveMessage(Database& db, int64_t message, int64_t folder);
-void RemoveAllMessages(Database& db, int64_t folder);
+// Removes up to `most` of the folder's messages; how many it removed.
+int RemoveSomeMessages(Database& db, int64_t folder, int most);
 void MoveMessage(Database& db, int64_t message, int64_t folder, bool submitted);
 std::vector<int64_t> SubmittedMessages(Database& db, int64_t folder);
 
