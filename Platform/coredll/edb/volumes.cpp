@@ -110,22 +110,22 @@ std::string Password(const CEVOLUMEOPTIONS* options)
 bool Defines(const DatabaseDefinition& definition, CEPROPID id)
 {
     return std::any_of(definition.properties.begin(), definition.properties.end(),
-                       [id](const device::edb::PropertySpec& spec) { return spec.id == id; });
+                       [id](const device::edb::PropertySpec& property) { return property.id == id; });
 }
 
-device::edb::SortOrder SortOrderFrom(const SORTORDERSPECEX& spec, const DatabaseDefinition& definition)
+device::edb::SortOrder SortOrderFrom(const SORTORDERSPECEX& asked, const DatabaseDefinition& definition)
 {
-    if (spec.wVersion != SORTORDERSPECEX_VERSION || spec.wNumProps == 0 || spec.wNumProps > CEDB_MAXSORTPROP)
+    if (asked.wVersion != SORTORDERSPECEX_VERSION || asked.wNumProps == 0 || asked.wNumProps > CEDB_MAXSORTPROP)
         throw Failure(ERROR_INVALID_PARAMETER);
-    if (spec.wKeyFlags & ~device::edb::kSupportedKeyFlags)
+    if (asked.wKeyFlags & ~device::edb::kSupportedKeyFlags)
         throw Failure(ERROR_NOT_SUPPORTED);
-    device::edb::SortOrder order{spec.wKeyFlags, {}};
-    for (WORD i = 0; i < spec.wNumProps; ++i) {
-        if (spec.rgdwFlags[i] & ~device::edb::kSupportedSortFlags)
+    device::edb::SortOrder order{asked.wKeyFlags, {}};
+    for (WORD i = 0; i < asked.wNumProps; ++i) {
+        if (asked.rgdwFlags[i] & ~device::edb::kSupportedSortFlags)
             throw Failure(ERROR_NOT_SUPPORTED);
-        if (TypeFromPropID(spec.rgPropID[i]) == CEVT_BLOB || !Defines(definition, spec.rgPropID[i]))
+        if (TypeFromPropID(asked.rgPropID[i]) == CEVT_BLOB || !Defines(definition, asked.rgPropID[i]))
             throw Failure(ERROR_INVALID_PARAMETER);
-        order.properties.push_back({spec.rgPropID[i], spec.rgdwFlags[i]});
+        order.properties.push_back({asked.rgPropID[i], asked.rgdwFlags[i]});
     }
     return order;
 }
@@ -142,17 +142,17 @@ DatabaseDefinition DefinitionFrom(const CEDBASEINFOEX& info, DWORD count, const 
     if (info.dwFlags & CEDB_VALIDTYPE)
         definition.type = info.dwDbaseType;
     for (DWORD i = 0; i < count; ++i) {
-        const CEPROPSPEC& spec = specs[i];
-        if (spec.wVersion != CEPROPSPEC_VERSION || !device::edb::IsKnownType(TypeFromPropID(spec.propid)) ||
-            (spec.dwFlags & ~(DB_PROP_NOTNULL | DB_PROP_COMPRESSED)))
+        const CEPROPSPEC& property = specs[i];
+        if (property.wVersion != CEPROPSPEC_VERSION || !device::edb::IsKnownType(TypeFromPropID(property.propid)) ||
+            (property.dwFlags & ~(DB_PROP_NOTNULL | DB_PROP_COMPRESSED)))
             throw Failure(ERROR_INVALID_PARAMETER);
-        std::u16string name = spec.pwszPropName ? spec.pwszPropName : u"";
+        std::u16string name = property.pwszPropName ? property.pwszPropName : u"";
         if (name.size() > CEDB_MAXPROPNAMELEN)
             throw Failure(ERROR_BAD_LENGTH);
         for (const auto& known : definition.properties)
-            if (known.id == spec.propid || (!name.empty() && known.name == name))
+            if (known.id == property.propid || (!name.empty() && known.name == name))
                 throw Failure(ERROR_ALREADY_EXISTS);
-        definition.properties.push_back({spec.propid, spec.dwFlags, name});
+        definition.properties.push_back({property.propid, property.dwFlags, name});
     }
     // The sort orders counted by wNumSortOrder are the database's; CEDB_VALIDSORTSPEC only matters when
     // a database's orders are changed later.
@@ -171,11 +171,11 @@ DatabaseDefinition DefinitionFrom(const CEDBASEINFOEX& info, DWORD count, const 
 }
 
 // The database's order that a caller's sort order names; the first order when none is named.
-int OrderNamed(const DatabaseDefinition& definition, const SORTORDERSPECEX* spec)
+int OrderNamed(const DatabaseDefinition& definition, const SORTORDERSPECEX* asked)
 {
-    if (!spec)
+    if (!asked)
         return definition.sortOrders.empty() ? device::edb::kByOid : 0;
-    device::edb::SortOrder wanted = SortOrderFrom(*spec, definition);
+    device::edb::SortOrder wanted = SortOrderFrom(*asked, definition);
     for (size_t i = 0; i < definition.sortOrders.size(); ++i) {
         const auto& known = definition.sortOrders[i].properties;
         bool same = known.size() == wanted.properties.size() &&
@@ -281,8 +281,8 @@ Record Merged(const DatabaseDefinition& definition, Record record, const CEPROPV
             throw Failure(ERROR_INVALID_PARAMETER);
         record.push_back(std::move(*property));
     }
-    for (const auto& spec : definition.properties)
-        if ((spec.flags & DB_PROP_NOTNULL) && !device::edb::Find(record, spec.id))
+    for (const auto& property : definition.properties)
+        if ((property.flags & DB_PROP_NOTNULL) && !device::edb::Find(record, property.id))
             throw Failure(ERROR_ACCESS_DENIED);
     return record;
 }
@@ -301,13 +301,13 @@ void Describe(const DatabaseHandle& database, CEDBASEINFOEX* info)
     info->ftLastModified.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(db.modified) >> 32);
     info->wNumSortOrder = static_cast<WORD>(db.sortOrders.size());
     for (size_t i = 0; i < db.sortOrders.size(); ++i) {
-        SORTORDERSPECEX& spec = info->rgSortSpecs[i];
-        spec.wVersion = SORTORDERSPECEX_VERSION;
-        spec.wKeyFlags = db.sortOrders[i].keyFlags;
-        spec.wNumProps = static_cast<WORD>(db.sortOrders[i].properties.size());
-        for (size_t j = 0; j < spec.wNumProps; ++j) {
-            spec.rgPropID[j] = db.sortOrders[i].properties[j].id;
-            spec.rgdwFlags[j] = db.sortOrders[i].properties[j].flags;
+        SORTORDERSPECEX& sorted = info->rgSortSpecs[i];
+        sorted.wVersion = SORTORDERSPECEX_VERSION;
+        sorted.wKeyFlags = db.sortOrders[i].keyFlags;
+        sorted.wNumProps = static_cast<WORD>(db.sortOrders[i].properties.size());
+        for (size_t j = 0; j < sorted.wNumProps; ++j) {
+            sorted.rgPropID[j] = db.sortOrders[i].properties[j].id;
+            sorted.rgdwFlags[j] = db.sortOrders[i].properties[j].flags;
         }
     }
 }
