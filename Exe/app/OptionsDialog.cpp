@@ -34,11 +34,6 @@ LRESULT OptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& han
             return 0;
         }
         break;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

@@ -15,5 +15,4 @@ private:
     HRESULT OnDone();
 
     Settings& m_settings;
-    HWND m_menuBar = nullptr;
 };

@@ -44,11 +44,6 @@ LRESULT AutoReplyOptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, 
         }
         break;
     case WM_SIZE: Layout(); return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

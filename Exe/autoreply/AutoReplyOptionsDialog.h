@@ -12,7 +12,6 @@ private:
     HRESULT OnDone();
     void Layout();
 
-    HWND m_menuBar = nullptr;
     HWND m_modeList = nullptr;
     HWND m_delayList = nullptr;
 };

@@ -67,11 +67,6 @@ LRESULT AutoReplySettingsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp,
             return 0;
         }
         break;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

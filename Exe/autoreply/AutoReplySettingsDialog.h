@@ -21,7 +21,6 @@ private:
     void OnBackKey(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnColorStatic(HDC dc, HWND control, BOOL& handled);
 
-    HWND m_menuBar = nullptr;
     HWND m_edit = nullptr;
     SHACTIVATEINFO m_activation{};
 };

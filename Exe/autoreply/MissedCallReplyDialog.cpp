@@ -50,9 +50,6 @@ LRESULT MissedCallReplyDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, B
     case WM_CTLCOLORSTATIC: return OnColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_SIZE: StretchControls(m_hwnd, {IDC_REPLY_NOTE, IDC_CALLER, IDC_COUNTDOWN}); return 0;
     case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
         KillTimer(m_hwnd, kCountdownTimer);
         return 0;
     }

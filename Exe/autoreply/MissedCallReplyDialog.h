@@ -26,7 +26,6 @@ private:
 
     DWORD m_countdownSeconds;
     DWORD m_elapsedSeconds = 0;
-    HWND m_menuBar = nullptr;
     BOOL m_isContact = FALSE;
     WCHAR m_callerName[kNameCapacity] = {};
     WCHAR m_callerNumber[kNumberCapacity] = {};

@@ -48,11 +48,6 @@ LRESULT BackupOptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM, BOOL& 
         }
         break;
     case WM_SIZE: StretchControls(m_hwnd, {IDC_BACKUP_OPTIONS_LABEL, IDC_BACKUP_CHOICE}); return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

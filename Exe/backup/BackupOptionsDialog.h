@@ -20,6 +20,5 @@ private:
     bool OnDone();
     bool Checked(int id) const { return IsDlgButtonChecked(m_hwnd, id) == BST_CHECKED; }
 
-    HWND m_menuBar = nullptr;
     BackupOptions* m_options;
 };

@@ -77,11 +77,6 @@ LRESULT BackupProgressDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BO
     case WM_JOB_CANCEL_KEY: EnableSoftKey(m_menuBar, IDCANCEL, static_cast<BOOL>(wp)); return 0;
     case WM_JOB_NOTICE: ResourceMessageBox(m_hwnd, static_cast<UINT>(wp), MB_OK | MB_ICONINFORMATION); return 0;
     case WM_JOB_ENDED: OnJobEnded(static_cast<HRESULT>(wp)); return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

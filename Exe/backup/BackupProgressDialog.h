@@ -44,7 +44,6 @@ private:
     // Asks the screen's thread to do one thing, and waits until it is done.
     LRESULT Tell(UINT what, WPARAM wp = 0, LPARAM lp = 0) { return SendMessageW(m_hwnd, what, wp, lp); }
 
-    HWND m_menuBar = nullptr;
     DWORD m_error = 0;
     std::atomic<DWORD> m_cancel{0};
     HANDLE m_thread = nullptr;

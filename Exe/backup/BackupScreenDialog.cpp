@@ -54,11 +54,6 @@ LRESULT BackupScreenDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL
         RunBackupOperation(static_cast<DWORD>(m_actions.RowData(static_cast<int>(wp))));
         return 0;
     case WM_SETFOCUS: SetFocus(m_actions.Window()); return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

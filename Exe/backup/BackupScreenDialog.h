@@ -19,7 +19,6 @@ private:
     HRESULT OnInitDialog();
     void OfferMail(LPCWSTR path);
 
-    HWND m_menuBar = nullptr;
     BackupActionList m_actions;
     BackupOptions m_options;
 };

@@ -62,11 +62,6 @@ LRESULT GroupEditDialog::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BO
             return 0;
         }
         break;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

@@ -26,7 +26,6 @@ private:
     void RemoveAllMembers();
     void OnInitMenuPopup(HMENU menu);
 
-    HWND m_menuBar = nullptr;
     HWND m_name = nullptr;
     SHACTIVATEINFO m_activation{};
     ContactGroup* m_group;

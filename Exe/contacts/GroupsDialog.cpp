@@ -41,11 +41,6 @@ LRESULT GroupsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& hand
         if (m_groups.Window())
             SetFocus(m_groups.Window());
         return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

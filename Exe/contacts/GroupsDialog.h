@@ -21,7 +21,6 @@ private:
     HRESULT SelectedGroup(int* row, ContactGroup** group) const;
 
     GroupListPane m_groups;
-    HWND m_menuBar = nullptr;
 };
 
 // Runs the groups screen over owner: S_OK when it ended with done (a message was composed, or on a PocketPC

@@ -73,11 +73,6 @@ LRESULT ScheduleEditDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL
                         {IDC_RECIPIENTS_LABEL, IDC_DUE_PICKER, IDC_RECIPIENTS, IDC_MESSAGE_TEXT, IDC_DUE_LABEL});
         AlignControls(m_hwnd, kEdgeRight, IDC_MESSAGE_TEXT, {IDC_TEXT_COUNTER});
         return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

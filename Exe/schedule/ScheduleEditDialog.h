@@ -27,7 +27,6 @@ private:
     HRESULT Refuse(UINT textId, int controlId, int number = 0);
 
     ScheduledMessage& m_message;
-    HWND m_menuBar = nullptr;
     HWND m_text = nullptr;
     HWND m_recipients = nullptr;
     SHACTIVATEINFO m_activation{};

@@ -60,9 +60,6 @@ LRESULT ScheduleListDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL
         if (m_timeNotification)
             RegistryCloseNotification(m_timeNotification);
         m_timeNotification = nullptr;
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
         return 0;
     }
     handled = FALSE;

@@ -24,7 +24,6 @@ private:
 
     ScheduleListPane m_pane;
     ScheduledMessageList m_messages; // the messages the rows point to
-    HWND m_menuBar = nullptr;
     HREGNOTIFY m_timeNotification = nullptr;
 };
 

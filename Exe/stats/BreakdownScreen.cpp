@@ -52,11 +52,6 @@ LRESULT BreakdownScreen::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
         case IDCANCEL: EndDialog(m_hwnd, LOWORD(wp)); return 0;
         }
         break;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

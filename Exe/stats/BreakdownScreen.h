@@ -30,5 +30,4 @@ private:
     const StatsReport& m_report;
     DWORD m_tableKind;
     Rows m_rows;
-    HWND m_menuBar = nullptr;
 };

@@ -59,11 +59,6 @@ LRESULT PeriodDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& hand
     case WM_SIZE:
         StretchControls(m_hwnd, {IDC_FIRST_DAY_LABEL, IDC_FIRST_DAY, IDC_LAST_DAY_LABEL, IDC_LAST_DAY});
         return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

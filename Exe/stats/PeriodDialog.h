@@ -22,5 +22,4 @@ private:
 
     DateTime m_first;
     DateTime m_last;
-    HWND m_menuBar = nullptr;
 };

@@ -76,11 +76,6 @@ LRESULT StatisticsScreen::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& 
         CheckMenuRadioItem(reinterpret_cast<HMENU>(wp), IDM_RECEIVED, IDM_SENT,
                            m_folderKind == kSentFolder ? IDM_SENT : IDM_RECEIVED, MF_BYCOMMAND);
         return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

@@ -39,7 +39,6 @@ private:
 
     StatsReport m_report;
     Rows m_rows{*this};
-    HWND m_menuBar = nullptr;
     DWORD m_folderKind = kReceivedFolder;
 };
 

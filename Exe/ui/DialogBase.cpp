@@ -23,6 +23,10 @@ BOOL CALLBACK CommonDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return FALSE;
     BOOL handled = FALSE;
     LRESULT result = dialog->OnMessage(hwnd, msg, wp, lp, handled);
+    if (msg == WM_DESTROY && dialog->m_menuBar) {
+        DestroyWindow(dialog->m_menuBar);
+        dialog->m_menuBar = nullptr;
+    }
     // A colour message is answered with the brush itself (a system colour brush, which fits the answer);
     // everything else only says whether it was handled.
     if (handled && msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC)

@@ -19,6 +19,7 @@ public:
 
 protected:
     HWND m_hwnd = nullptr;
+    HWND m_menuBar = nullptr; // the soft-key bar the dialog made, if any; it goes with the dialog
 
 private:
     friend BOOL CALLBACK CommonDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -46,11 +46,6 @@ LRESULT TextEntryDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
         }
         break;
     case WM_SIZE: StretchControls(m_hwnd, {IDC_CAPTION, IDC_ENTRY}); return 0;
-    case WM_DESTROY:
-        if (m_menuBar)
-            DestroyWindow(m_menuBar);
-        m_menuBar = nullptr;
-        return 0;
     }
     handled = FALSE;
     return 0;

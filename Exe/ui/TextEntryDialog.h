@@ -21,7 +21,6 @@ private:
     HRESULT OnInitDialog();
     bool OnDone();
 
-    HWND m_menuBar = nullptr;
     HWND m_edit = nullptr;
     UINT m_captionId;
     BOOL m_numeric;
