@@ -138,6 +138,7 @@ Database::Database(const std::string& path, Opening opening)
         if (opening == Opening::Existing && SchemaVersion() == 0) // looked at before anything is written
             throw DatabaseError(SQLITE_NOTADB, "the file holds no device (it is empty, or another program's)");
         Exec("PRAGMA journal_mode=WAL");
+        m_wal = true;
         Exec("PRAGMA synchronous=FULL");
         Exec("PRAGMA foreign_keys=ON");
         Migrate();
@@ -245,7 +246,7 @@ void Database::BeforeStatement(sqlite3_stmt* stmt)
 
 void Database::BeginSnapshot()
 {
-    if (!m_walIndex.Attached() && !m_walIndex.Attach(m_db))
+    if (!m_walIndex.Attached() && (!m_wal || !m_walIndex.Attach(m_db)))
         return; // without the wal-index, every statement reads on its own
     // Taken before the snapshot starts, so a commit between the two only makes the next check start a
     // fresh one.

@@ -154,6 +154,9 @@ private:
     int m_writeDepth = 0; // Transactions alive (the outermost one holds BEGIN IMMEDIATE)
     bool m_snapshot = false;
     uint64_t m_snapshotId = 0;
+    // Set once the connection is in WAL mode: mapping the wal-index of a file that is not would open shared
+    // memory SQLite never closes.
+    bool m_wal = false;
     WalIndex m_walIndex;
     WalIndex::Header m_snapshotHeader{};
     sqlite3_stmt* m_begin = nullptr;
