@@ -28,12 +28,6 @@ LRESULT OptionsDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& han
         case IDCANCEL: EndDialog(m_hwnd, IDCANCEL); return 0;
         }
         break;
-    case WM_HOTKEY:
-        if (HIWORD(lp) == VK_TBACK) {
-            SHSendBackToFocusWindow(msg, wp, lp);
-            return 0;
-        }
-        break;
     }
     handled = FALSE;
     return 0;

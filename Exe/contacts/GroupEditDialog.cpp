@@ -56,12 +56,6 @@ LRESULT GroupEditDialog::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, BO
         return 0;
     case WM_ACTIVATE: SHHandleWMActivate(hwnd, wp, lp, &m_activation, FALSE); return 0;
     case WM_SETTINGCHANGE: SHHandleWMSettingChange(hwnd, wp, lp, &m_activation); return 0;
-    case WM_HOTKEY:
-        if (HIWORD(lp) == VK_TBACK) {
-            SHSendBackToFocusWindow(msg, wp, lp);
-            return 0;
-        }
-        break;
     }
     handled = FALSE;
     return 0;

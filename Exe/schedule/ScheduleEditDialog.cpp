@@ -62,12 +62,6 @@ LRESULT ScheduleEditDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL
         break;
     case WM_ACTIVATE: SHHandleWMActivate(m_hwnd, wp, lp, &m_activation, FALSE); break;
     case WM_SETTINGCHANGE: SHHandleWMSettingChange(m_hwnd, wp, lp, &m_activation); break;
-    case WM_HOTKEY:
-        if (HIWORD(lp) == VK_TBACK) {
-            SHSendBackToFocusWindow(msg, wp, lp);
-            return 0;
-        }
-        break;
     case WM_SIZE:
         StretchControls(m_hwnd,
                         {IDC_RECIPIENTS_LABEL, IDC_DUE_PICKER, IDC_RECIPIENTS, IDC_MESSAGE_TEXT, IDC_DUE_LABEL});

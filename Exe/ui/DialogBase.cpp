@@ -2,6 +2,8 @@
 
 #include "app/Program.h"
 
+#include <aygshell.h>
+
 LRESULT DialogBase::OnMessage(HWND, UINT, WPARAM, LPARAM, BOOL& handled)
 {
     handled = FALSE;
@@ -23,6 +25,12 @@ BOOL CALLBACK CommonDialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return FALSE;
     BOOL handled = FALSE;
     LRESULT result = dialog->OnMessage(hwnd, msg, wp, lp, handled);
+    // A dialog that takes the Back key over lets the focused control have it (an edit deletes a character)
+    // unless it handles Back itself.
+    if (!handled && msg == WM_HOTKEY && HIWORD(lp) == VK_TBACK) {
+        SHSendBackToFocusWindow(msg, wp, lp);
+        return TRUE;
+    }
     if (msg == WM_DESTROY && dialog->m_menuBar) {
         DestroyWindow(dialog->m_menuBar);
         dialog->m_menuBar = nullptr;

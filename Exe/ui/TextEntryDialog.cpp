@@ -39,12 +39,6 @@ LRESULT TextEntryDialog::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, BOOL& h
             break;
         }
         break;
-    case WM_HOTKEY:
-        if (HIWORD(lp) == VK_TBACK) {
-            SHSendBackToFocusWindow(msg, wp, lp);
-            return 0;
-        }
-        break;
     case WM_SIZE: StretchControls(m_hwnd, {IDC_CAPTION, IDC_ENTRY}); return 0;
     }
     handled = FALSE;
