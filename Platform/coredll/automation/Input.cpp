@@ -5,13 +5,13 @@
 #include <commctrl.h>
 
 #include "device/ShellHooks.h"
+#include "process/Idle.h"
 #include "user/MessageBoxInfo.h"
 #include "user/MessageQueue.h"
 #include "user/PopupMenu.h"
 #include "user/Window.h"
 
 #include <chrono>
-#include <set>
 
 namespace device::automation {
 
@@ -38,16 +38,6 @@ HWND InputTarget()
     return focus ? focus : GetForegroundWindow();
 }
 
-std::set<DWORD> WindowThreads()
-{
-    std::set<DWORD> threads;
-    auto& table = WindowTable::Instance();
-    for (HWND hwnd : table.TopLevelWindows())
-        if (auto window = table.Find(hwnd))
-            threads.insert(window->threadId);
-    return threads;
-}
-
 void PostKey(UINT vk)
 {
     HWND target = InputTarget();
@@ -72,25 +62,7 @@ std::u16string WithoutPrefixMarks(std::u16string_view text)
 
 bool WaitIdle(DWORD timeoutMs)
 {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        // Every thread must be found idle in one pass: handling a message on one may wake another.
-        bool allIdle = true;
-        for (DWORD thread : WindowThreads()) {
-            if (thread == CurrentThreadId())
-                continue;
-            auto queue = ThreadQueue::ForThread(thread);
-            if (!queue || queue->IsIdle())
-                continue;
-            allIdle = false;
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0)
-                return false;
-            queue->WaitIdle(static_cast<DWORD>(left.count()));
-        }
-        if (allIdle)
-            return true;
-    }
+    return AwaitThisProcessIdle(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs), true);
 }
 
 void Press(Key key)

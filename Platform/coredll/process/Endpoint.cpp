@@ -81,7 +81,9 @@ Reply CarryOut(const RequestHeader& request, const std::vector<uint8_t>& payload
         if (!notify::RunCallback(static_cast<int64_t>(request.target), request.wParam ? nullptr : &payload))
             reply = Refused(ERROR_NOT_FOUND);
         break;
-    case RequestKind::Idle: reply.result = ThisProcessIsIdle() ? 1 : 0; break;
+    case RequestKind::Idle:
+        reply.result = AwaitThisProcessIdle(Clock::now() + std::chrono::milliseconds(request.wParam), false);
+        break;
     case RequestKind::ClockMoved: ThreadQueue::WakeAll(); break;
     case RequestKind::Automation: {
         automation::Served served = automation::Serve(static_cast<automation::Request>(request.message),

@@ -12,7 +12,8 @@ enum class RequestKind : uint32_t {
     Activate = 3, // make a window of the process the active one
     Callback = 4, // run a registry notification callback of the process: the payload is the new value, or
                   // wParam is 1 when the value was deleted
-    Idle = 5,     // are the process's window threads all waiting for input?
+    Idle = 5,     // are the process's window threads all waiting for input? The answer waits up to wParam
+                  // milliseconds for them to be
     Automation = 6, // look at or drive the process's screen (automation/Requests.h): message is the request,
                     // wParam its argument, the payload a UTF-16 text; the reply's payload is UTF-8, the
                     // answer or why there is none
@@ -38,6 +39,7 @@ struct Reply {
 };
 
 constexpr uint32_t kMaxPayload = 64 * 1024;
+constexpr uint64_t kMaxIdleWaitMs = 60 * 1000;
 constexpr uint32_t kMaxAnswer = 16 * 1024 * 1024; // a reply's payload: a screen of long lists
 
 } // namespace device

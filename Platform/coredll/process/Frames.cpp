@@ -85,7 +85,11 @@ DWORD CheckRequest(const RequestHeader& header)
                      (!deleted || noPayload);
         return valid ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
     }
-    case RequestKind::Idle:
+    case RequestKind::Idle: // wParam: how long the answer may wait, in milliseconds
+        return header.message == 0 && header.target == 0 && header.lParam == 0 && header.wParam <= kMaxIdleWaitMs &&
+                       noPayload
+                   ? ERROR_SUCCESS
+                   : ERROR_INVALID_PARAMETER;
     case RequestKind::ClockMoved: return onlyKind && noPayload ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
     case RequestKind::Automation:
         return header.target == 0 && header.lParam == 0 && header.payloadSize % sizeof(char16_t) == 0

@@ -7,44 +7,67 @@
 #include "user/Window.h"
 
 #include <algorithm>
+#include <set>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace device {
 
-bool ThisProcessIsIdle()
-{
-    auto& table = WindowTable::Instance();
-    std::vector<DWORD> threads;
-    for (HWND hwnd : table.TopLevelWindows())
-        if (auto window = table.Find(hwnd); window && std::find(threads.begin(), threads.end(), window->threadId) == threads.end())
-            threads.push_back(window->threadId);
-    return !threads.empty() && ThreadQueue::AllIdle(threads);
-}
-
 namespace {
 
-// What is left until the deadline, and a moment at least, so that a process is always asked.
-std::chrono::milliseconds Left(std::chrono::steady_clock::time_point deadline)
+using Clock = std::chrono::steady_clock;
+
+std::set<DWORD> WindowThreads()
 {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return std::max(left, std::chrono::milliseconds(1));
+    std::set<DWORD> threads;
+    auto& table = WindowTable::Instance();
+    for (HWND hwnd : table.TopLevelWindows())
+        if (auto window = table.Find(hwnd))
+            threads.insert(window->threadId);
+    threads.erase(CurrentThreadId());
+    return threads;
+}
+
+std::chrono::milliseconds Until(Clock::time_point deadline)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
 }
 
 } // namespace
 
+bool AwaitThisProcessIdle(Clock::time_point deadline, bool windowless)
+{
+    for (;;) {
+        std::set<DWORD> threads = WindowThreads();
+        if (threads.empty())
+            return windowless;
+        // Every thread must be found idle in one pass: handling a message on one may wake another.
+        bool allIdle = true;
+        for (DWORD thread : threads) {
+            auto queue = ThreadQueue::ForThread(thread);
+            if (!queue || queue->IsIdle())
+                continue;
+            allIdle = false;
+            std::chrono::milliseconds left = Until(deadline);
+            if (left.count() <= 0)
+                return false;
+            queue->WaitIdle(static_cast<DWORD>(left.count()));
+        }
+        if (allIdle)
+            return true;
+    }
+}
+
 bool WaitDeviceIdle(std::chrono::milliseconds timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    // A program just started is usually idle within a few milliseconds: look again soon at first, then
-    // every 10 ms so a long wait costs the busy processes little.
-    auto pause = std::chrono::milliseconds(1);
+    auto deadline = Clock::now() + timeout;
     for (;;) {
+        // Each process answers as soon as it is idle, so nothing here polls a busy one.
         bool idle = true;
         try {
             for (const ProcessEntry& process : RunningProcesses())
-                if (process.pid != getpid() && !RemoteIsIdle(process.pid, Left(deadline))) {
+                if (process.pid != getpid() &&
+                    !RemoteIsIdle(process.pid, std::max(Until(deadline), std::chrono::milliseconds(1)))) {
                     idle = false;
                     break;
                 }
@@ -53,10 +76,10 @@ bool WaitDeviceIdle(std::chrono::milliseconds timeout)
         }
         if (idle)
             return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (Clock::now() >= deadline)
             return false;
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(10));
+        // Still starting (no window yet) or ending: look again shortly.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

@@ -6,8 +6,11 @@
 
 namespace device {
 
-// A process without windows is still starting (or about to end), so it is not idle.
-bool ThisProcessIsIdle();
+// Waits until every thread that owns a top-level window of this process, but the calling thread, waits for
+// input with nothing to do, all of them at once; false when the deadline passes first (a deadline already
+// past answers for now). A process without windows is still starting or about to end: `windowless` is the
+// answer then.
+bool AwaitThisProcessIdle(std::chrono::steady_clock::time_point deadline, bool windowless);
 
 // Waits until every running device process but this one is idle; false when the time runs out first.
 bool WaitDeviceIdle(std::chrono::milliseconds timeout);

@@ -129,7 +129,10 @@ bool RemoteCallback(pid_t pid, int64_t watch, const std::vector<uint8_t>* value,
 
 bool RemoteIsIdle(pid_t pid, std::chrono::milliseconds bound)
 {
-    Reply reply = Call(pid, Request(RequestKind::Idle, 0), bound);
+    // The process keeps back a little of the bound to answer in.
+    auto wait = std::min<std::chrono::milliseconds>(bound - std::min(bound / 4, std::chrono::milliseconds(100)),
+                                                    std::chrono::milliseconds(kMaxIdleWaitMs));
+    Reply reply = Call(pid, Request(RequestKind::Idle, 0, 0, static_cast<WPARAM>(wait.count())), bound);
     return reply.done && reply.result != 0;
 }
 

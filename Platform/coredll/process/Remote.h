@@ -29,7 +29,8 @@ LRESULT RemoteSend(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD* error);
 bool RemoteActivate(HWND hwnd, DWORD* error);
 // `value` null: the value was deleted.
 bool RemoteCallback(pid_t pid, int64_t watch, const std::vector<uint8_t>* value, DWORD* error);
-// Whether the process's window threads all wait for input; false when it cannot tell within the bound.
+// Whether the process's window threads all wait for input, or come to within the bound (the process answers
+// as soon as they do); false when they do not, or it cannot tell, within the bound.
 bool RemoteIsIdle(pid_t pid, std::chrono::milliseconds bound = kRemoteBound);
 // Tells the process that the device clock moved, so that its timers that fell due fire.
 bool RemoteClockMoved(pid_t pid);

@@ -6,6 +6,7 @@
 #include "device/HostErrors.h"
 #include "device/Paths.h"
 #include "device/Text.h"
+#include "device/UniqueFd.h"
 #include "process/EndpointPath.h"
 #include "process/HostProcess.h"
 #include "process/ProcessTable.h"
@@ -13,19 +14,26 @@
 #include <winerror.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+extern "C" {
+#include <sys/pidfd.h> // glibc 2.36 declares pidfd_open without C linkage
+}
 
 extern char** environ;
 
@@ -162,20 +170,40 @@ pid_t StartProgram(const fs::path& hostProgram, std::u16string_view commandLine,
 
 StartOutcome AwaitJoin(pid_t pid, std::chrono::milliseconds bound)
 {
-    auto deadline = std::chrono::steady_clock::now() + bound;
+    using Clock = std::chrono::steady_clock;
+    auto deadline = Clock::now() + bound;
+    // Woken when an endpoint appears in the run folder or when the program ends, instead of looking again
+    // and again; where the host offers neither, every few milliseconds.
+    UniqueFd created(inotify_init1(IN_CLOEXEC | IN_NONBLOCK));
+    if (created && inotify_add_watch(created.Get(), RunDir().c_str(), IN_CREATE | IN_MOVED_TO) < 0)
+        created = UniqueFd();
+    UniqueFd ended(pidfd_open(pid, 0));
     Ends& ends = TheEnds();
-    std::unique_lock lock(ends.mutex);
     for (;;) {
-        for (const auto& [ended, status] : ends.statuses)
-            if (ended == pid)
-                return StartOutcome{false, status};
+        {
+            std::unique_lock lock(ends.mutex);
+            auto endOf = [&] {
+                return std::find_if(ends.statuses.begin(), ends.statuses.end(),
+                                    [&](const auto& end) { return end.first == pid; });
+            };
+            // A program seen to end is reaped at once: wait for its status rather than look for it again.
+            if (ended && poll(std::array{pollfd{ended.Get(), POLLIN, 0}}.data(), 1, 0) > 0)
+                ends.changed.wait_until(lock, deadline, [&] { return endOf() != ends.statuses.end(); });
+            if (auto end = endOf(); end != ends.statuses.end())
+                return StartOutcome{false, end->second};
+        }
         if (std::filesystem::exists(EndpointPath(pid)))
             return StartOutcome{true, std::nullopt};
-        if (ends.changed.wait_until(
-                lock, std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(5))) ==
-                std::cv_status::timeout &&
-            std::chrono::steady_clock::now() >= deadline)
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
             return StartOutcome{};
+        std::array watched{pollfd{created.Get(), POLLIN, 0}, pollfd{ended.Get(), POLLIN, 0}};
+        auto wait = created && ended ? left : std::min(left, std::chrono::milliseconds(5));
+        if (poll(watched.data(), watched.size(), static_cast<int>(wait.count()) + 1) > 0 && watched[0].revents) {
+            char events[4096];
+            while (read(created.Get(), events, sizeof events) > 0) {
+            }
+        }
     }
 }
 
