@@ -124,6 +124,23 @@ TEST_F(Endpoints, ConnectionsThatNeverFinishTheirFrameAreDroppedWithoutHoldingTh
     EXPECT_EQ(SendMessageW(window, RegisterWindowMessageW(kEchoMessage), 1, 1), 3);
 }
 
+TEST_F(Endpoints, AnIdleQuestionIsAnsweredOnceTheProcessIsIdleAndNotBefore)
+{
+    pid_t pid = Start(u"serve");
+    HWND window = WaitForWindow();
+    ASSERT_TRUE(device::WaitDeviceIdle(std::chrono::seconds(30)));
+    // A chain of posted messages, each a durable write: busy for a while, never idle in between.
+    ASSERT_TRUE(PostMessageW(window, kChain, 100, 0));
+    EXPECT_TRUE(device::RemoteIsIdle(pid, std::chrono::seconds(30)));
+    EXPECT_EQ(Recorded(u"Chain"), 0u);
+    // Busy for good: the answer comes within its bound, and says so.
+    ASSERT_TRUE(PostMessageW(window, kBlock, 0, 0));
+    ASSERT_TRUE(Eventually([&] { return Recorded(u"Blocking") == 1u; }));
+    auto asked = std::chrono::steady_clock::now();
+    EXPECT_FALSE(device::RemoteIsIdle(pid, std::chrono::milliseconds(300)));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(5));
+}
+
 TEST_F(Endpoints, AStoppedProcessFailsItsCallersInsteadOfHangingThem)
 {
     pid_t pid = Start(u"serve");

@@ -24,6 +24,7 @@ constexpr UINT kBlock = WM_USER + 3;    // records Blocking = 1, then never retu
 constexpr UINT kAskBack = WM_USER + 4;  // sends kAnswer to the window in wParam; returns its answer + 1
 constexpr UINT kAnswer = WM_USER + 5;   // what kAskBack sends back
 constexpr UINT kQuit = WM_USER + 6;     // destroys the window and ends the program
+constexpr UINT kChain = WM_USER + 7;    // records Chain = wParam, then posts itself wParam - 1 until 0
 
 // Command lines (anything else serves: shows the window and runs its message loop):
 //   "second"        finds the running instance, sends it the echo message with 20 and 2, records

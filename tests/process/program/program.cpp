@@ -71,6 +71,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             WaitForSingleObject(CreateEventW(nullptr, TRUE, FALSE, nullptr), INFINITE);
     case kAskBack: return SendMessageW(reinterpret_cast<HWND>(wp), kAnswer, 0, 0) + 1;
     case kQuit: DestroyWindow(hwnd); return 0;
+    case kChain:
+        SetDword(kRecordKey, u"Chain", static_cast<DWORD>(wp));
+        if (wp > 0)
+            PostMessageW(hwnd, kChain, wp - 1, 0);
+        return 0;
     case WM_DESTROY:
         if (g_notification)
             RegistryCloseNotification(g_notification);
