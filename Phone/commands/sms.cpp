@@ -65,22 +65,31 @@ device::Json PartyJson(const device::sms::Party& party)
     return {{"name", device::JsonText(party.name)}, {"address", device::JsonText(party.address)}};
 }
 
-std::string Json(const std::vector<device::sms::Message>& messages)
+device::Json MessageJson(const device::sms::Message& message)
 {
-    device::Json list = device::Json::array();
-    for (const device::sms::Message& message : messages) {
-        device::Json to = device::Json::array();
-        for (const auto& party : message.to)
-            to.push_back(PartyJson(party));
-        list.push_back({{"folder", NameOf(message.folder)},
-                        {"to", std::move(to)},
-                        {"from", PartyJson(message.from)},
-                        {"text", device::JsonText(message.text)},
-                        {"time", message.time ? device::Json(TimeOf(message)) : device::Json(nullptr)},
-                        {"read", message.read},
-                        {"flags", message.flags}});
+    device::Json to = device::Json::array();
+    for (const auto& party : message.to)
+        to.push_back(PartyJson(party));
+    return {{"folder", NameOf(message.folder)},
+            {"to", std::move(to)},
+            {"from", PartyJson(message.from)},
+            {"text", device::JsonText(message.text)},
+            {"time", message.time ? device::Json(TimeOf(message)) : device::Json(nullptr)},
+            {"read", message.read},
+            {"flags", message.flags}};
+}
+
+// The array written as it goes, one message at a time, rather than built whole first: the same text.
+void PrintJson(const std::vector<device::sms::Message>& messages)
+{
+    std::fputc('[', stdout);
+    for (size_t i = 0; i < messages.size(); ++i) {
+        if (i)
+            std::fputc(',', stdout);
+        std::string object = device::Dump(MessageJson(messages[i]));
+        std::fwrite(object.data(), 1, object.size(), stdout);
     }
-    return device::Dump(list);
+    std::fputs("]\n", stdout);
 }
 
 std::string Party(const device::sms::Party& party)
@@ -116,8 +125,8 @@ int List(Args& args)
         throw UsageError("'" + folderName + "' is not a folder (inbox, sent or outbox)");
     std::vector<device::sms::Message> messages;
     for (Folder folder : folders)
-        device::sms::List(folder, [&](const device::sms::Message& message) {
-            messages.push_back(message);
+        device::sms::List(folder, [&](device::sms::Message& message) {
+            messages.push_back(std::move(message));
             return true;
         });
     // Each folder comes newest first; together they are merged so. A message without a time goes last.
@@ -125,7 +134,7 @@ int List(Args& args)
         return a.time.value_or(INT64_MIN) > b.time.value_or(INT64_MIN);
     });
     if (json) {
-        std::printf("%s\n", Json(messages).c_str());
+        PrintJson(messages);
         return 0;
     }
     for (const device::sms::Message& message : messages)

@@ -145,7 +145,7 @@ std::vector<uint8_t> RecordSent(const Outgoing& outgoing)
     return MakeEntryId(EntryKind::Message, id);
 }
 
-void List(Folder folder, const std::function<bool(const Message&)>& visit)
+void List(Folder folder, const std::function<bool(Message&)>& visit)
 {
     Database& db = Db();
     int64_t store, folderId;
@@ -171,7 +171,7 @@ void List(Folder folder, const std::function<bool(const Message&)>& visit)
             }
         }
         if (batch.empty()) return;
-        for (const Message& message : batch) {
+        for (Message& message : batch) {
             if (!visit(message)) return;
         }
     }

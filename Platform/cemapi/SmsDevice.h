@@ -50,8 +50,9 @@ std::vector<uint8_t> Receive(const Incoming& message);
 // delivered at its time): a device's history. Returns its entry identifier.
 std::vector<uint8_t> RecordSent(const Outgoing& message);
 
-// Visits the messages of one of the SMS store's folders, newest first, until the visitor returns false.
-void List(Folder folder, const std::function<bool(const Message&)>& visit);
+// Visits the messages of one of the SMS store's folders, newest first, until the visitor returns false. The
+// visitor may keep the message it is given by moving it.
+void List(Folder folder, const std::function<bool(Message&)>& visit);
 
 } // namespace device::sms
 
