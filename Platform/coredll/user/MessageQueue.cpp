@@ -392,22 +392,6 @@ bool ThreadQueue::IsIdle()
     return IdleLocked();
 }
 
-bool ThreadQueue::AllIdle(const std::vector<DWORD>& threads)
-{
-    for (DWORD thread : threads) {
-        std::shared_ptr<ThreadQueue> queue;
-        {
-            std::lock_guard guard(g_registryMutex);
-            auto it = Registry().find(thread);
-            if (it != Registry().end())
-                queue = it->second.lock();
-        }
-        if (queue && !queue->IsIdle())
-            return false;
-    }
-    return true;
-}
-
 bool ThreadQueue::WaitIdle(DWORD timeoutMs)
 {
     std::unique_lock lock(m_mutex);

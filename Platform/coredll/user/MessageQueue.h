@@ -49,9 +49,6 @@ public:
     bool IsIdle();
     // Blocks until the thread waits with nothing to do (or the time-out in host milliseconds passes).
     bool WaitIdle(DWORD timeoutMs);
-    // True when each of these threads waits for input with nothing to do; a thread without a queue has
-    // nothing to do.
-    static bool AllIdle(const std::vector<DWORD>& threads);
 
     ~ThreadQueue();
 
