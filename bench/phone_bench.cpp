@@ -172,7 +172,7 @@ void BM_StartToMainScreen(benchmark::State& state)
         if (!ShowsScreenThenEnds(device, pid))
             state.SkipWithError("Zelkova showed no screen");
         // The platform reaps its child; that must be done before the next turn is measured.
-        for (int tries = 0; tries < 2000 && kill(pid, 0) == 0; ++tries)
+        for (int tries = 0; pid > 0 && tries < 2000 && kill(pid, 0) == 0; ++tries)
             usleep(1000);
     }
     times.Report(state);
